@@ -1,0 +1,34 @@
+#include "support/temp_dir.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <system_error>
+
+namespace testsupport {
+
+TempDir::TempDir(const std::string& prefix) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+ScopedPlatformRoot::ScopedPlatformRoot() : dir_("lumora-root") {
+    const char* old = std::getenv("LUMORA_ROOT");
+    hadPrevious_ = old != nullptr;
+    if (old) previous_ = old;
+    setenv("LUMORA_ROOT", dir_.str().c_str(), 1);
+}
+
+ScopedPlatformRoot::~ScopedPlatformRoot() {
+    if (hadPrevious_)
+        setenv("LUMORA_ROOT", previous_.c_str(), 1);
+    else
+        unsetenv("LUMORA_ROOT");
+}
+
+}  // namespace testsupport
