@@ -1,0 +1,60 @@
+#include <mutex>
+#include <unordered_map>
+
+#include "platform/kernel/object.h"
+
+namespace platform::kernel {
+namespace {
+
+struct HandleTable {
+    std::mutex mutex;
+    std::unordered_map<HANDLE, std::shared_ptr<KernelObject>> objects;
+};
+
+// Never destroyed: detached threads may still close handles while the
+// process runs its exit handlers.
+HandleTable& Table() {
+    static HandleTable* table = new HandleTable;
+    return *table;
+}
+
+}  // namespace
+
+HANDLE AddHandle(std::shared_ptr<KernelObject> object) {
+    HANDLE handle = object.get();
+    HandleTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    table.objects.emplace(handle, std::move(object));
+    return handle;
+}
+
+std::shared_ptr<KernelObject> ResolveAny(HANDLE handle) {
+    HandleTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    auto it = table.objects.find(handle);
+    if (it == table.objects.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return it->second;
+}
+
+bool RemoveHandle(HANDLE handle) {
+    std::shared_ptr<KernelObject> object;  // destroyed outside the lock
+    HandleTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    auto it = table.objects.find(handle);
+    if (it == table.objects.end()) return false;
+    object = std::move(it->second);
+    table.objects.erase(it);
+    return true;
+}
+
+}  // namespace platform::kernel
+
+BOOL CloseHandle(HANDLE object) {
+    auto resolved = platform::kernel::ResolveAny(object);
+    if (!resolved) return FALSE;
+    if (resolved->Closable()) platform::kernel::RemoveHandle(object);
+    return TRUE;
+}
