@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 #include <system_error>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -10,9 +11,11 @@ TempDir::TempDir(const std::string& prefix) {
     std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
     path_ = pattern;
+    owner_ = getpid();
 }
 
 TempDir::~TempDir() {
+    if (getpid() != owner_) return;
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
 }

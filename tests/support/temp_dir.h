@@ -17,6 +17,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    int owner_;  // only the creating process removes it, never a forked child
 };
 
 // Points LUMORA_ROOT at a fresh temporary directory for the life of the
