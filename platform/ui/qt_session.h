@@ -1,0 +1,48 @@
+#pragma once
+// The QApplication behind the message boxes and dialogs.  Programs that show
+// their own Qt windows create it themselves; the others (the uninstaller,
+// setup questions) get one on the first box.
+#include <exception>
+#include <future>
+
+#include <QApplication>
+#include <QMetaObject>
+#include <QThread>
+
+namespace platform {
+
+// Whether the Qt platform that a new QApplication would load can reach a
+// display: X11 when the server answers, Wayland when a socket is named;
+// other platforms (offscreen, minimal, vnc...) are taken as usable.  Qt
+// aborts the process when its platform fails, so this is asked first.
+bool qtPlatformUsable();
+
+// True when a QApplication exists, creating one when no application object
+// exists yet and the platform is usable.  A QCoreApplication cannot show
+// widgets, so with one of those this is false.
+bool ensureGuiApplication();
+
+// True when a QApplication exists; never creates one.
+bool guiApplicationRunning();
+
+// Widgets live on the application's thread: calls from other threads wait
+// for it there (its event loop must be running).
+template <class Function>
+auto runOnGuiThread(Function&& function) -> decltype(function()) {
+    if (QThread::currentThread() == qApp->thread()) return function();
+    std::promise<decltype(function())> done;
+    auto result = done.get_future();
+    QMetaObject::invokeMethod(
+        qApp,
+        [&] {
+            try {
+                done.set_value(function());
+            } catch (...) {
+                done.set_exception(std::current_exception());
+            }
+        },
+        Qt::QueuedConnection);
+    return result.get();
+}
+
+}  // namespace platform
