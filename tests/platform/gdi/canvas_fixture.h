@@ -1,0 +1,120 @@
+#pragma once
+// A small offscreen Canvas for the GDI tests: a window with a recording
+// presenter, its private DC, and the engine's 236-entry palette realised.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/gdi/gdi.h"
+
+namespace gditest {
+
+// Keeps what the Canvas publishes.
+class RecordingPresenter final : public gdi::Presenter {
+public:
+    void publishFrame(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride) override {
+        std::lock_guard lock(mutex);
+        frame.assign(static_cast<std::size_t>(width) * height, 0);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) frame[static_cast<std::size_t>(y) * width + x] = pixels[y * stride + x];
+        frameWidth = width;
+        ++frames;
+    }
+    void publishPalette(const gdi::HardwareColours& c) override {
+        std::lock_guard lock(mutex);
+        colours = c;
+        ++palettes;
+    }
+    void pace() override {
+        std::lock_guard lock(mutex);
+        ++paces;
+    }
+
+    std::mutex mutex;
+    std::vector<std::uint8_t> frame;
+    int frameWidth = 0;
+    gdi::HardwareColours colours{};
+    int frames = 0, palettes = 0, paces = 0;
+};
+
+// The palette engine's palette: 236 PC_RESERVED entries, entry i = (i, 255 - i, i / 2).
+inline HPALETTE CreateEnginePalette() {
+    std::vector<std::uint8_t> block(sizeof(LOGPALETTE) + 235 * sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = 236;
+    for (int i = 0; i < 236; ++i)
+        lp->palPalEntry[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2), PC_RESERVED};
+    return CreatePalette(lp);
+}
+
+class CanvasTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 64, kHeight = 48;
+
+    void SetUp() override {
+        presenter = std::make_shared<RecordingPresenter>();
+        window = platform::CreateOffscreenWindow(kWidth, kHeight, presenter);
+        dc = GetDC(window);
+        palette = CreateEnginePalette();
+        previousPalette = SelectPalette(dc, palette, FALSE);
+        RealizePalette(dc);
+        PatBlt(dc, 0, 0, kWidth, kHeight, BLACKNESS);
+    }
+    void TearDown() override {
+        for (auto it = cleanups.rbegin(); it != cleanups.rend(); ++it) (*it)();
+        SelectClipRgn(dc, nullptr);
+        SelectPalette(dc, previousPalette, FALSE);
+        ReleaseDC(window, dc);
+        platform::DestroyOffscreenWindow(window);
+        DeleteObject(palette);
+    }
+
+    // The stored hardware indices of the whole Canvas, row by row.
+    std::vector<std::uint8_t> Indices() {
+        GdiFlush();
+        std::lock_guard lock(presenter->mutex);
+        return presenter->frame;
+    }
+    std::uint8_t IndexAt(int x, int y) { return Indices()[static_cast<std::size_t>(y) * kWidth + x]; }
+    // Pixels holding `index`, as a count.
+    int Count(std::uint8_t index) {
+        int n = 0;
+        for (auto v : Indices()) n += v == index;
+        return n;
+    }
+    // The bounding box of pixels that are not `background`.
+    RECT InkBox(std::uint8_t background = 0) {
+        const auto px = Indices();
+        RECT box{kWidth, kHeight, 0, 0};
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (px[static_cast<std::size_t>(y) * kWidth + x] != background) {
+                    box.left = std::min<LONG>(box.left, x);
+                    box.top = std::min<LONG>(box.top, y);
+                    box.right = std::max<LONG>(box.right, x + 1);
+                    box.bottom = std::max<LONG>(box.bottom, y + 1);
+                }
+        return box;
+    }
+    // Selects a new object and deletes the one it displaces at the end.
+    template <class H>
+    void Use(H object) {
+        HGDIOBJ previous = SelectObject(dc, object);
+        ASSERT_NE(previous, nullptr);
+        cleanups.push_back([this, previous] { DeleteObject(SelectObject(dc, previous)); });
+    }
+
+    std::shared_ptr<RecordingPresenter> presenter;
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    HPALETTE palette = nullptr, previousPalette = nullptr;
+    std::vector<std::function<void()>> cleanups;
+};
+
+}  // namespace gditest
