@@ -1,0 +1,185 @@
+#include "platform/screensaver/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+
+#include "platform/screensaver/screensaver.h"
+
+namespace platform::saver {
+
+namespace {
+
+// Options every xscreensaver hack is given or may be given; accepted and
+// ignored.  These take a value.
+constexpr std::string_view kHackOptionsWithValue[] = {"visual", "nice", "delay", "display", "geometry"};
+
+std::string_view stripDashes(std::string_view arg) {
+    if (arg.starts_with("--")) return arg.substr(2);
+    if (arg.starts_with("-")) return arg.substr(1);
+    return arg;
+}
+
+bool takesValue(std::string_view arg) {
+    if (!arg.starts_with("-")) return false;
+    std::string_view name = stripDashes(arg);
+    return std::find(std::begin(kHackOptionsWithValue), std::end(kHackOptionsWithValue), name) !=
+           std::end(kHackOptionsWithValue);
+}
+
+std::string upper(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return result;
+}
+
+// "/s", "-S", "/p:1234": a slash or dash, one letter, then nothing or ':'.
+bool letterSwitch(std::string_view arg, char& letter, std::string_view& attached) {
+    if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return false;
+    if (!std::isalpha(static_cast<unsigned char>(arg[1]))) return false;
+    if (arg.size() > 2 && arg[2] != ':') return false;
+    letter = static_cast<char>(std::tolower(static_cast<unsigned char>(arg[1])));
+    attached = arg.size() > 3 ? arg.substr(3) : std::string_view{};
+    return true;
+}
+
+Launch invalid(Launch launch, std::string error) {
+    launch.mode = RunMode::Invalid;
+    launch.error = std::move(error);
+    return launch;
+}
+
+// The id after a preview or window-id switch: attached ("/p:1234") or the
+// next argument.
+Launch withWindowId(Launch launch, RunMode mode, std::string_view attached, int& i, int argc,
+                    const char* const* argv) {
+    std::string_view text = attached;
+    if (text.empty()) {
+        if (i + 1 >= argc) return invalid(std::move(launch), "the switch needs a window id");
+        text = argv[++i];
+    }
+    if (!ParseWindowId(text, launch.windowId))
+        return invalid(std::move(launch), "not a window id: \"" + std::string(text) + "\"");
+    launch.mode = mode;
+    return launch;
+}
+
+std::mutex wordsMutex;
+std::array<std::string, 3>& storedWords() {
+    static std::array<std::string, 3> words;
+    return words;
+}
+
+}  // namespace
+
+bool ParseWindowId(std::string_view text, unsigned long& id) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    }
+    if (text.empty() || text.size() > 10) return false;
+    unsigned long long value = 0;
+    for (char c : text) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (base == 16 && std::isxdigit(static_cast<unsigned char>(c))) {
+            digit = std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+        } else {
+            return false;
+        }
+        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
+    }
+    if (value == 0 || value > 0xFFFFFFFFull) return false;
+    id = static_cast<unsigned long>(value);
+    return true;
+}
+
+Launch ParseCommandLine(int argc, const char* const* argv, std::string_view programPath,
+                        const char* xscreensaverWindow) {
+    Launch launch;
+    launch.words[0] = argc > 0 && argv[0] ? argv[0] : std::string(programPath);
+    bool decided = false;
+    bool root = false;
+    for (int i = 1; i < argc && !decided; ++i) {
+        std::string_view arg = argv[i] ? argv[i] : "";
+        if (i == 1 && arg == "--render") {
+            launch.mode = RunMode::Render;
+            launch.renderIndex = i;
+            launch.words[1] = arg;
+            return launch;
+        }
+        if (arg == "-window-id" || arg == "--window-id" || arg.starts_with("--window-id=")) {
+            std::string_view attached = arg.starts_with("--window-id=") ? arg.substr(12) : std::string_view{};
+            if (arg.starts_with("--window-id=") && attached.empty()) return invalid(launch, "empty window id");
+            launch.words[1] = arg.substr(0, arg.find('='));
+            launch = withWindowId(std::move(launch), RunMode::Embedded, attached, i, argc, argv);
+            decided = true;
+            continue;
+        }
+        if (arg == "-root" || arg == "--root") {
+            root = true;
+            launch.words[1] = arg;
+            continue;
+        }
+        if (takesValue(arg)) {
+            ++i;
+            continue;
+        }
+        char letter = 0;
+        std::string_view attached;
+        if (!letterSwitch(arg, letter, attached)) continue;  // other hack options, stray words
+        launch.words[1] = arg;
+        decided = true;
+        switch (letter) {
+        case 's':
+            launch.mode = RunMode::FullScreen;
+            // The settings file to show; kept whole, blanks and all.
+            if (i + 1 < argc && argv[i + 1] && argv[i + 1][0] != '-') launch.words[2] = argv[++i];
+            break;
+        case 'p':
+        case 'l':
+            launch = withWindowId(std::move(launch), RunMode::Preview, attached, i, argc, argv);
+            break;
+        case 'a':
+            launch.mode = RunMode::Password;
+            break;
+        default:  // 'c' and any letter not known: the settings, as without a switch
+            launch.mode = RunMode::Settings;
+            break;
+        }
+    }
+    if (!decided && root) {
+        unsigned long id = 0;
+        if (xscreensaverWindow && *xscreensaverWindow && ParseWindowId(xscreensaverWindow, id)) {
+            launch.mode = RunMode::Embedded;
+            launch.windowId = id;
+        } else {
+            launch.mode = RunMode::FullScreen;
+        }
+        return launch;
+    }
+    if (!decided) {
+        bool setupName = upper(programPath).find("SETUP.EXE") != std::string::npos ||
+                         upper(launch.words[0]).find("SETUP.EXE") != std::string::npos;
+        launch.mode = setupName ? RunMode::Setup : RunMode::Settings;
+    }
+    return launch;
+}
+
+void SetCommandLineWords(const std::array<std::string, 3>& words) {
+    std::lock_guard lock(wordsMutex);
+    storedWords() = words;
+}
+
+}  // namespace platform::saver
+
+namespace platform {
+
+std::array<std::string, 3> CommandLineWords() {
+    std::lock_guard lock(saver::wordsMutex);
+    return saver::storedWords();
+}
+
+}  // namespace platform
