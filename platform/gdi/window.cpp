@@ -108,6 +108,9 @@ Window::Window(int width, int height, std::shared_ptr<gdi::Presenter> presenter,
     target_->presenter = presenter_;
     target_->classStyle = classStyle;
     target_->setSurface(Surface::Create(width, height, 8, false, true));
+    // A window always shows through the hardware palette, realised or not, so
+    // its static colours are right from the first frame.
+    if (presenter_) presenter_->publishPalette(gdi::HardwareSnapshot());
     DefaultScreenSize(width, height);
     WindowRegistry& r = Windows();
     std::unique_lock lock(r.mutex);

@@ -4,7 +4,6 @@
 #include <QScreen>
 
 #include "platform/gdi/gdi.h"
-#include "platform/gdi/hardware_palette.h"
 #include "platform/screensaver/saver_surface.h"
 #include "platform/screensaver/screensaver.h"
 #include "platform/screensaver/x11_parent.h"
@@ -31,8 +30,6 @@ std::unique_ptr<SaverWindow> SaverWindow::Create(unsigned long parentId, bool pr
         height = pixels.height();
     }
     auto presenter = std::make_shared<WindowPresenter>();
-    // The screen always shows through the hardware palette, realised or not.
-    presenter->publishPalette(gdi::HardwareSnapshot());
     return std::unique_ptr<SaverWindow>(new SaverWindow(width, height, presenter, std::move(parent), preview));
 }
 
