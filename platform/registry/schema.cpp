@@ -48,6 +48,8 @@ LONG CreateHive(Hive& hive, bool userHive) {
         "folded BLOB NOT NULL, UNIQUE(parent, folded))",
         "CREATE TABLE vals(id INTEGER PRIMARY KEY AUTOINCREMENT, key INTEGER NOT NULL, name BLOB NOT NULL, "
         "folded BLOB NOT NULL, type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE(key, folded))",
+        // Values enumerate in creation order: (key, rowid) keeps them in that order.
+        "CREATE INDEX vals_in_order ON vals(key)",
         "INSERT INTO keys(id, parent, name, folded) VALUES(1, NULL, x'', x'')",
         "PRAGMA application_id = 1280135751",
         "PRAGMA user_version = 1",
