@@ -7,6 +7,14 @@ ModuleRecord ModuleTable[ModuleCount];
 DWORD ActiveModules[ModuleCount];
 PaletteSettings* CurrentPalette = nullptr;
 DisplayLoaderProc DisplayLoader = nullptr;
+ModuleOperations ModuleOperationTable[ModuleCount] = {
+    {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},
+    {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},
+    {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},
+    {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},
+    {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},
+    {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},
+};
 
 const char* const ModuleNames[ModuleCount] = {
     "Bezier", "Cyclic", "Pattern", "Plasma", "Polygon", "Sphere",
@@ -15,11 +23,10 @@ const char* const ModuleNames[ModuleCount] = {
 
 namespace {
 
-// The modules' own operations join this list as the modules are built; until
-// then a module registers the shared no-op.
 void RegisterModuleOperations() {
     for (int m = 0; m < ModuleCount; ++m) {
-        RegisterOperations(m, ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp);
+        const ModuleOperations& ops = ModuleOperationTable[m];
+        RegisterOperations(m, ops.step, ops.init, ops.start, ops.free);
     }
 }
 

@@ -11,6 +11,17 @@
 using DisplayLoaderProc = void (*)();
 extern DisplayLoaderProc DisplayLoader;
 
+// The four operations each module registers when the table is built.  Every
+// entry starts as the shared no-op; each drawing module that is built puts
+// its own operations here before the first run (see InstallDrawingModules).
+struct ModuleOperations {
+    ModuleOperation step;
+    ModuleOperation init;
+    ModuleOperation start;
+    ModuleOperation free;
+};
+extern ModuleOperations ModuleOperationTable[ModuleCount];
+
 // Names the records, hands them the palette engine's record, registers every
 // control, loads the active display through DisplayLoader, falls back to the
 // Random module when no module is active, marks the sound-allowed controls,

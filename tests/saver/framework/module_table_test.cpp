@@ -171,6 +171,20 @@ TEST_F(ModuleTableTest, TheDisplayLoaderFillsTheRegisteredTable) {
     EXPECT_EQ(ModuleTable[ModuleStar].value[2], 33);
 }
 
+// Every record gets the operations its module installed, and the table
+// pointer; modules that installed nothing run the shared no-op.
+TEST_F(ModuleTableTest, RecordsGetTheInstalledOperations) {
+    const ModuleOperations saved = ModuleOperationTable[ModuleStar];
+    ModuleOperation step = [](ModuleRecord*) -> LONG { return 7; };
+    ModuleOperationTable[ModuleStar].step = step;
+    BuildModuleTable();
+    ModuleOperationTable[ModuleStar] = saved;
+    EXPECT_EQ(ModuleTable[ModuleStar].step, step);
+    EXPECT_EQ(ModuleTable[ModuleStar].step(&ModuleTable[ModuleStar]), 7);
+    EXPECT_EQ(ModuleTable[ModuleCyclic].step, &ModuleNoOp);
+    EXPECT_EQ(ModuleTable[ModuleCyclic].table, &ModuleTable[0]);
+}
+
 TEST_F(ModuleTableTest, ClampRestoresTheDefaultRatherThanTheNearerLimit) {
     BuildModuleTable();
     ModuleRecord& r = ModuleTable[ModuleBezier];
