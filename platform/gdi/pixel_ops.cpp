@@ -6,11 +6,6 @@
 #include "platform/gdi/hardware_palette.h"
 
 namespace gdi {
-namespace {
-
-constexpr int kCopyPen = 13, kNop = 11;  // R2_COPYPEN, R2_NOP
-
-}  // namespace
 
 std::uint32_t ApplyRop2(int rop2, std::uint32_t p, std::uint32_t d) {
     const unsigned t = static_cast<unsigned>(rop2 - 1) & 15;
@@ -53,12 +48,10 @@ int Rop2FromRop3(std::uint8_t code) {
 }
 
 SolidInk MakeInk(const Surface& s, std::uint32_t value, int rop2) {
+    const std::uint32_t bits = s.bitsPerPixel == 8 ? 0xFF : 0xFFFFFF;
     SolidInk ink;
-    ink.value = value;
-    ink.rop2 = rop2;
-    // Copy and no-op runs never read the table.
-    if (s.bitsPerPixel == 8 && rop2 != kCopyPen && rop2 != kNop)
-        for (unsigned d = 0; d < 256; ++d) ink.table[d] = static_cast<std::uint8_t>(ApplyRop2(rop2, value, d));
+    ink.flip = ApplyRop2(rop2, value, 0) & bits;
+    ink.keep = (ApplyRop2(rop2, value, ~0u) & bits) ^ ink.flip;
     return ink;
 }
 
@@ -71,15 +64,55 @@ bool ClampSpan(const Surface& s, int y, int& x0, int& x1) {
     return x0 < x1;
 }
 
-void SolidSpan8(Surface& s, int y, int x0, int x1, const SolidInk& ink) {
-    if (ink.rop2 == kNop || !ClampSpan(s, y, x0, x1)) return;
-    std::uint8_t* p = s.row(y) + x0;
-    if (ink.rop2 == kCopyPen) {
-        std::memset(p, static_cast<int>(ink.value & 0xFF), static_cast<std::size_t>(x1 - x0));
-        return;
+// Runs go sixteen bytes at a time, one vector register on any x86-64 (the
+// compiler does not vectorise the byte loop at -O2); the byte loop only
+// finishes a run.
+void KeepFlipBytes(std::uint8_t* p, std::size_t n, std::uint8_t keep, std::uint8_t flip) {
+    using Block = std::uint64_t __attribute__((vector_size(16)));
+    constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+    const std::uint64_t keepWord = kEveryByte * keep, flipWord = kEveryByte * flip;
+    std::size_t i = 0;
+    for (; i + sizeof(Block) <= n; i += sizeof(Block)) {
+        Block block;
+        std::memcpy(&block, p + i, sizeof block);
+        block = (block & keepWord) ^ flipWord;
+        std::memcpy(p + i, &block, sizeof block);
     }
-    for (int x = x0; x < x1; ++x, ++p) *p = ink.table[*p];
+    for (; i < n; ++i) p[i] = static_cast<std::uint8_t>((p[i] & keep) ^ flip);
 }
+
+void SolidSpan8(Surface& s, int y, int x0, int x1, const SolidInk& ink) {
+    if ((ink.keep == 0xFF && ink.flip == 0) || !ClampSpan(s, y, x0, x1)) return;
+    std::uint8_t* p = s.row(y) + x0;
+    const auto n = static_cast<std::size_t>(x1 - x0);
+    if (ink.keep == 0)
+        std::memset(p, static_cast<int>(ink.flip), n);
+    else
+        KeepFlipBytes(p, n, static_cast<std::uint8_t>(ink.keep), static_cast<std::uint8_t>(ink.flip));
+}
+
+// A ternary operation with its pattern fixed, bit by bit: the result for
+// each pair of source and destination bits, as four masks.
+struct SourceDestinationMasks {
+    std::uint32_t noSource[2];    // source bit 0; destination bit 0, 1
+    std::uint32_t withSource[2];  // source bit 1; destination bit 0, 1
+
+    SourceDestinationMasks(std::uint8_t code, std::uint32_t pattern) {
+        // Bit 4P + 2S + D of the code is the result for pattern, source and destination bits P, S, D.
+        auto mask = [&](int sd) {
+            return (((code >> (4 + sd)) & 1) ? pattern : 0) | (((code >> sd) & 1) ? ~pattern : 0);
+        };
+        noSource[0] = mask(0);
+        noSource[1] = mask(1);
+        withSource[0] = mask(2);
+        withSource[1] = mask(3);
+    }
+    std::uint32_t apply(std::uint32_t src, std::uint32_t dst) const {
+        const std::uint32_t s0 = noSource[0] ^ (dst & (noSource[0] ^ noSource[1]));
+        const std::uint32_t s1 = withSource[0] ^ (dst & (withSource[0] ^ withSource[1]));
+        return s0 ^ (src & (s0 ^ s1));
+    }
+};
 
 void CopySpan8(Surface& s, int y, int x0, int x1, const std::uint32_t* src, std::uint8_t code,
                std::uint32_t pattern) {
@@ -92,7 +125,8 @@ void CopySpan8(Surface& s, int y, int x0, int x1, const std::uint32_t* src, std:
         for (int i = 0; i < n; ++i) p[i] = static_cast<std::uint8_t>(src[i]);
         return;
     }
-    for (int i = 0; i < n; ++i) p[i] = static_cast<std::uint8_t>(ApplyRop3(code, pattern, src[i], p[i]));
+    const SourceDestinationMasks op(code, pattern);
+    for (int i = 0; i < n; ++i) p[i] = static_cast<std::uint8_t>(op.apply(src[i], p[i]));
 }
 
 std::uint32_t Get8(Surface& s, int x, int y) { return s.row(y)[x]; }
@@ -112,10 +146,9 @@ void Store(std::uint8_t* p, std::uint32_t v) {
 
 template <int Bytes>
 void SolidSpanRgb(Surface& s, int y, int x0, int x1, const SolidInk& ink) {
-    if (ink.rop2 == kNop || !ClampSpan(s, y, x0, x1)) return;
+    if ((ink.keep == 0xFFFFFF && ink.flip == 0) || !ClampSpan(s, y, x0, x1)) return;
     std::uint8_t* p = s.row(y) + x0 * Bytes;
-    for (int x = x0; x < x1; ++x, p += Bytes)
-        Store<Bytes>(p, ApplyRop2(ink.rop2, ink.value, Load<Bytes>(p)) & 0xFFFFFF);
+    for (int x = x0; x < x1; ++x, p += Bytes) Store<Bytes>(p, (Load<Bytes>(p) & ink.keep) ^ ink.flip);
 }
 
 template <int Bytes>

@@ -9,11 +9,13 @@
 
 namespace gdi {
 
-// A pen or brush colour under a binary raster operation (R2_*).
+// A pen or brush colour under a binary raster operation (R2_*).  With the
+// pen fixed, every result bit is 0, 1, the destination bit or its inverse,
+// so any operation is destination -> (destination & keep) ^ flip, which whole
+// runs of pixels can apply a machine word at a time.
 struct SolidInk {
-    std::uint32_t value = 0;
-    int rop2 = 13;                 // R2_COPYPEN
-    std::uint8_t table[256] = {};  // 8-bit surfaces: destination -> result
+    std::uint32_t keep = 0;
+    std::uint32_t flip = 0;
 };
 SolidInk MakeInk(const Surface& s, std::uint32_t value, int rop2);
 

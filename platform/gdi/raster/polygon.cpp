@@ -16,11 +16,15 @@ namespace {
 using detail::FloorDiv;
 
 struct Edge {
-    int yTop, yBottom;     // rows [yTop, yBottom), already clipped to the limit
+    // Hot while the edge is active: x is the first pixel at or right of the
+    // crossing, ceil(A / den), with err = x*den - A in [0, den); per row A
+    // grows by 2dx = den*stepX + stepErr, 0 <= stepErr < den.
+    std::int64_t x, err;
+    std::int64_t stepX, stepErr;
+    std::int64_t den;      // 2 dy
+    int yBottom;           // rows [yTop, yBottom), already clipped to the limit
     int dir;               // +1 downward in the source polygon, -1 upward
-    std::int64_t q, r;     // first pixel ceil(A / D) on the current row; r = q*D - A in [0, D)
-    std::int64_t stepQ, stepR;  // per row, A grows by 2dx = D*stepQ + stepR
-    std::int64_t den;      // D = 2 dy
+    int yTop;
 };
 
 struct Scratch {
@@ -29,6 +33,22 @@ struct Scratch {
 };
 
 thread_local Scratch scratch;
+
+// Floor and ceiling of a / b for b > 0.  Narrow values divide in one
+// instruction; only coordinates near the ends of the range need 128 bits,
+// whose division is a library call.
+std::int64_t FloorDiv64(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+std::int64_t CeilDiv(__int128 a, std::int64_t b) {
+    if (a >= INT64_MIN && a <= INT64_MAX) {
+        const auto narrow = static_cast<std::int64_t>(a);
+        const std::int64_t q = narrow / b;
+        return (narrow % b != 0 && narrow > 0) ? q + 1 : q;
+    }
+    return static_cast<std::int64_t>(-FloorDiv(-a, b));
+}
 
 // Adds the edge (x0,y0)-(x1,y1) positioned at its first row inside [rowLo, rowHi).
 void AddEdge(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, int rowLo, int rowHi,
@@ -48,24 +68,24 @@ void AddEdge(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
     e.dir = dir;
     e.den = 2 * dy;
     // A(k) = 2dy*x0 - dy + (2k + 1) dx for row y0 + k; the crossing minus a half is A / D.
+    // Rows above the limit are skipped by starting at k directly.
     const std::int64_t k = e.yTop - y0;
     const __int128 a = __int128{2} * dy * x0 - dy + (__int128{2} * k + 1) * dx;
-    const __int128 q = -FloorDiv(-a, e.den);  // ceil
-    e.q = static_cast<std::int64_t>(q);
-    e.r = static_cast<std::int64_t>(q * e.den - a);
+    e.x = CeilDiv(a, e.den);
+    e.err = static_cast<std::int64_t>(__int128{e.x} * e.den - a);
     const std::int64_t inc = 2 * dx;
-    e.stepQ = static_cast<std::int64_t>(FloorDiv(inc, e.den));
-    e.stepR = inc - e.stepQ * e.den;
+    e.stepX = FloorDiv64(inc, e.den);
+    e.stepErr = inc - e.stepX * e.den;
     edges.push_back(e);
 }
 
+// Without a branch: whether the remainder wraps is as good as random from
+// edge to edge, and a mispredicted jump costs more than the arithmetic.
 void Advance(Edge& e) {
-    e.q += e.stepQ;
-    e.r -= e.stepR;
-    if (e.r < 0) {
-        e.r += e.den;
-        ++e.q;
-    }
+    e.err -= e.stepErr;
+    const std::int64_t borrow = e.err >> 63;  // -1 when the remainder went negative
+    e.err += e.den & borrow;
+    e.x += e.stepX - borrow;
 }
 
 }  // namespace
@@ -94,67 +114,70 @@ void FillPolygon(const POINT* pts, const int* counts, int polygons, int fillMode
     }
     if (s.edges.empty()) return;
     std::sort(s.edges.begin(), s.edges.end(), [](const Edge& a, const Edge& b) { return a.yTop < b.yTop; });
+    if (s.active.size() < s.edges.size()) s.active.resize(s.edges.size());
 
+    // The scan keeps its state in locals: the sink is a virtual call, after
+    // which anything reachable through the thread's scratch would be reloaded.
+    const Edge* next = s.edges.data();
+    const Edge* const last = next + s.edges.size();
+    Edge* const active = s.active.data();
+    std::size_t count = 0;
     const bool winding = fillMode == kWinding;
-    std::vector<Edge>& active = s.active;
-    active.clear();
-    std::size_t next = 0;
-    int y = s.edges.front().yTop;
-    while (next < s.edges.size() || !active.empty()) {
-        if (active.empty()) y = std::max(y, s.edges[next].yTop);
-        while (next < s.edges.size() && s.edges[next].yTop == y) active.push_back(s.edges[next++]);
+    const std::int64_t left = limit.left, right = limit.right;
+    int y = next->yTop;
+    while (next != last || count != 0) {
+        if (count == 0) y = next->yTop;
+        while (next != last && next->yTop == y) active[count++] = *next++;
 
         // The active edges stay sorted by crossing from row to row except
         // where they cross, so insertion sort is close to linear here.
-        for (std::size_t i = 1; i < active.size(); ++i) {
-            if (active[i - 1].q <= active[i].q) continue;
+        for (std::size_t i = 1; i < count; ++i) {
+            if (active[i - 1].x <= active[i].x) continue;
             const Edge e = active[i];
             std::size_t j = i;
-            for (; j > 0 && active[j - 1].q > e.q; --j) active[j] = active[j - 1];
+            for (; j > 0 && active[j - 1].x > e.x; --j) active[j] = active[j - 1];
             active[j] = e;
         }
 
         // Runs that touch are delivered as one.
         std::int64_t pendingL = 0, pendingR = 0;
-        bool pending = false;
         auto emit = [&](std::int64_t l, std::int64_t r) {
-            l = std::max<std::int64_t>(l, limit.left);
-            r = std::min<std::int64_t>(r, limit.right);
+            l = std::max(l, left);
+            r = std::min(r, right);
             if (l >= r) return;
-            if (pending && l == pendingR) {
+            if (l == pendingR && pendingL < pendingR) {
                 pendingR = r;
                 return;
             }
-            if (pending) out.span(y, static_cast<int>(pendingL), static_cast<int>(pendingR));
+            if (pendingL < pendingR) out.span(y, static_cast<int>(pendingL), static_cast<int>(pendingR));
             pendingL = l;
             pendingR = r;
-            pending = true;
         };
         if (winding) {
             int wind = 0;
             std::int64_t runStart = 0;
-            for (const Edge& e : active) {
+            for (std::size_t i = 0; i < count; ++i) {
                 const bool wasInside = wind != 0;
-                wind += e.dir;
+                wind += active[i].dir;
                 if (!wasInside)
-                    runStart = e.q;
+                    runStart = active[i].x;
                 else if (wind == 0)
-                    emit(runStart, e.q);
+                    emit(runStart, active[i].x);
             }
         } else {
-            for (std::size_t i = 0; i + 1 < active.size(); i += 2) emit(active[i].q, active[i + 1].q);
+            for (std::size_t i = 0; i + 1 < count; i += 2) emit(active[i].x, active[i + 1].x);
         }
-        if (pending) out.span(y, static_cast<int>(pendingL), static_cast<int>(pendingR));
+        if (pendingL < pendingR) out.span(y, static_cast<int>(pendingL), static_cast<int>(pendingR));
 
         ++y;
         std::size_t keep = 0;
-        for (std::size_t i = 0; i < active.size(); ++i) {
+        for (std::size_t i = 0; i < count; ++i) {
             if (active[i].yBottom <= y) continue;
             Advance(active[i]);
             if (keep != i) active[keep] = active[i];
             ++keep;
         }
-        active.resize(keep);
+        count = keep;
     }
 }
 
