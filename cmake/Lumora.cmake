@@ -44,7 +44,7 @@ function(lumora_test name)
   target_link_libraries(${name} PRIVATE ${L_DEPS} lumora_testsupport GTest::gtest GTest::gmock Threads::Threads)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                        PROPERTIES TIMEOUT ${L_TIMEOUT}
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LUMORA_BUILD_DIR=${CMAKE_BINARY_DIR}")
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 # lumora_bench(NAME [DEPS lib...]): one Google Benchmark program from every

@@ -10,10 +10,20 @@
 
 #include "support/temp_dir.h"
 
+// Sanitizer builds: allocations that system libraries keep for the life of
+// the process (the same list as lsan.supp, which programs started by the
+// tests read through LSAN_OPTIONS).
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libdbus-1.so\n"
+           "leak:libfontconfig.so\n";
+}
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     testsupport::ScopedPlatformRoot root;
     std::string ns = "lumoratest" + std::to_string(getpid());
     setenv("LUMORA_SHM_NAMESPACE", ns.c_str(), 1);
+    setenv("LUMORA_BUILD_DIR", LUMORA_BUILD_DIR, 0);
+    setenv("LSAN_OPTIONS", "suppressions=" LUMORA_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
     return RUN_ALL_TESTS();
 }
