@@ -2,11 +2,13 @@
 
 #include "saver/framework/control_table.h"
 #include "saver/framework/controls.h"
+#include "saver/framework/run_flag.h"
 
 ModuleRecord ModuleTable[ModuleCount];
 DWORD ActiveModules[ModuleCount];
 PaletteSettings* CurrentPalette = nullptr;
 DisplayLoaderProc DisplayLoader = nullptr;
+std::atomic<LONG> Running{0};
 ModuleOperations ModuleOperationTable[ModuleCount] = {
     {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},
     {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp}, {ModuleNoOp, ModuleNoOp, ModuleNoOp, ModuleNoOp},

@@ -1,0 +1,229 @@
+#include "saver/modules/bezier.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "saver/framework/sources.h"
+#include "saver/modules/draw_helpers.h"
+#include "saver/framework/run_flag.h"
+
+BezierState Bezier;
+
+namespace {
+
+constexpr float TwoPi = 6.2832f;
+constexpr LONG LastColour = 235;
+constexpr LONG BoxMargin = 40;
+
+// A control as the module may use it.  Sound sources are not clamped by the
+// evaluator, and a symmetry, tile count or curve count beyond the control's
+// limits would cost unbounded time or index past the point arrays.
+LONG ControlValue(const ModuleRecord* record, int slot, LONG value) {
+    const LONG lo = record->min[slot];
+    const LONG hi = record->max[slot];
+    if (lo <= hi) {
+        value = std::clamp(value, lo, hi);
+    }
+    return value;
+}
+
+LONG ControlValue(const ModuleRecord* record, int slot) { return ControlValue(record, slot, record->value[slot]); }
+
+// The live value of a control whose source moves from frame to frame.
+void ReadLiveControl(ModuleRecord* record, int slot, LONG& target) {
+    if (!IsLiveSource(record->source[slot])) {
+        return;
+    }
+    const float v = EvaluateSource(record->source[slot], record->phase[slot], record->sense[slot],
+                                   record->rangeLo[slot], record->rangeHi[slot]);
+    target = ControlValue(record, slot, TruncateToLong(v));
+}
+
+void SetSymmetry(BezierFrame& frame, LONG symmetry) {
+    frame.symmetry = std::max<LONG>(symmetry, 1);
+    frame.angleStep = TwoPi / static_cast<float>(frame.symmetry);
+}
+
+void MoveAxis(LONG& position, LONG& velocity, LONG speed, LONG low, LONG high) {
+    const LONG next = position + speed * velocity;
+    if (next >= high || next < low) {
+        velocity = -velocity;
+    } else {
+        position = next;
+    }
+}
+
+void MovePoints(BezierPoints& points, LONG speed) {
+    const RECT& box = Bezier.box;
+    for (int i = 0; i < Bezier.pointCount; ++i) {
+        MoveAxis(points.position[i].x, points.velocity[i].x, speed, box.left, box.right);
+        MoveAxis(points.position[i].y, points.velocity[i].y, speed, box.top, box.bottom);
+    }
+}
+
+void DrawCurve(HDC dc, const POINT* points, int count) { PolyBezier(dc, points, static_cast<DWORD>(count)); }
+
+// Curve j runs through points 2j to 2j + 3, so neighbours share two points.
+void DrawCurves(HDC dc, const TileGrid& grid, const POINT* points) {
+    POINT scratch[4];
+    for (int j = 0; 2 * j < Bezier.curves; ++j) {
+        DrawTiled(dc, grid, points + 2 * j, scratch, 4, DrawCurve);
+    }
+}
+
+void DrawFigure(const ModuleRecord* record, const BezierPoints& points, const BezierFrame& frame) {
+    const TileGrid grid = MakeTileGrid(record->width, record->height, frame.xTiles, frame.yTiles, frame.tileType);
+    if (frame.symmetry == 1) {
+        DrawCurves(record->dc, grid, points.position);
+        return;
+    }
+    POINT rotated[BezierMaxPoints];
+    for (LONG k = 0; k < frame.symmetry; ++k) {
+        const float angle = frame.angleStep * static_cast<float>(k);
+        for (int i = 0; i < Bezier.pointCount; ++i) {
+            POINT p{points.position[i].x - Bezier.centre.x, points.position[i].y - Bezier.centre.y};
+            RotatePoint(p, angle);
+            rotated[i] = {p.x + Bezier.centre.x, p.y + Bezier.centre.y};
+        }
+        DrawCurves(record->dc, grid, rotated);
+    }
+}
+
+void DrawWithPen(const ModuleRecord* record, const BezierPoints& points, const BezierFrame& frame,
+                 COLORREF colour) {
+    HPEN pen = CreatePen(PS_SOLID, frame.width, colour);
+    SelectObject(record->dc, pen);
+    DrawFigure(record, points, frame);
+    SelectObject(record->dc, GetStockObject(BLACK_PEN));
+    DeleteObject(pen);
+}
+
+// Replays the oldest remembered frame on the tail in black.
+void EraseOldestFrame(const ModuleRecord* record) {
+    const BezierFrame& frame = Bezier.history[Bezier.eraseIndex];
+    MovePoints(Bezier.tail, frame.speed);
+    DrawWithPen(record, Bezier.tail, frame, RGB(0, 0, 0));
+    Bezier.eraseIndex = (Bezier.eraseIndex + 1) % BezierHistoryLength;
+}
+
+bool TrailFinite() { return Bezier.trailDelay < BezierHistoryLength; }
+
+void FlushTrail(const ModuleRecord* record) {
+    if (Bezier.history == nullptr || !TrailFinite()) {
+        return;
+    }
+    while (Bezier.eraseIndex != Bezier.writeIndex) {
+        EraseOldestFrame(record);
+    }
+}
+
+void SeedPoints(const ModuleRecord* record) {
+    // The absolute value keeps the modulus positive on canvases narrower or
+    // lower than 10 pixels.
+    const int xRange = std::abs(record->width - 10) + 1;
+    const int yRange = std::abs(record->height - 10) + 1;
+    for (int i = 0; i < Bezier.pointCount; ++i) {
+        Bezier.head.position[i].x = std::rand() % xRange + 5;
+        Bezier.head.position[i].y = std::rand() % yRange + 5;
+        Bezier.head.velocity[i].x = (std::rand() & 1) ? -1 : 1;
+        Bezier.head.velocity[i].y = (std::rand() & 1) ? -1 : 1;
+    }
+    Bezier.tail = Bezier.head;
+}
+
+}  // namespace
+
+LONG BezierInit(ModuleRecord*) {
+    if (Bezier.history != nullptr) {
+        return 0;
+    }
+    Bezier.historyMemory = GlobalAlloc(GHND, sizeof(BezierFrame) * BezierHistoryLength);
+    Bezier.history = static_cast<BezierFrame*>(GlobalLock(Bezier.historyMemory));
+    if (Bezier.history == nullptr) {
+        OutputDebugStringA("Could not allocate buffers");
+    }
+    return 0;
+}
+
+LONG BezierStart(ModuleRecord* record) {
+    RandomizeControls(record);
+    AdvanceControls(record);
+
+    Bezier.curves = std::clamp<LONG>(ControlValue(record, BezierCurvesSlot), 1, (BezierMaxPoints - 4) / 2);
+    Bezier.trailDelay = 3 * std::clamp<LONG>(ControlValue(record, BezierTrailSlot), 1, 100);
+    Bezier.pointCount = 2 * Bezier.curves + 4;
+    BezierFrame& frame = Bezier.frame;
+    SetSymmetry(frame, ControlValue(record, BezierSymmetrySlot));
+    frame.width = ControlValue(record, BezierWidthSlot);
+    frame.speed = ControlValue(record, BezierSpeedSlot);
+    frame.xTiles = ControlValue(record, BezierXTilesSlot);
+    frame.yTiles = ControlValue(record, BezierYTilesSlot);
+    frame.tileType = ControlValue(record, BezierTileTypeSlot);
+    Bezier.endTime = GetTickCount() + static_cast<DWORD>(ControlValue(record, BezierDurationSlot)) * 1000u;
+    Bezier.frameCounter = 0;
+    Bezier.centre = {record->width >> 1, record->height >> 1};
+
+    const LONG reach = BoxMargin + frame.width;
+    Bezier.box = {-reach, -reach, record->width + reach, record->height + reach};
+
+    SeedPoints(record);
+
+    const LONG firstIndex = TrailFinite() ? Bezier.trailDelay : 0;
+    Bezier.writeIndex = firstIndex;
+    Bezier.eraseIndex = firstIndex;
+    Bezier.colour = 0;
+    Bezier.direction = 1;
+    return 0;
+}
+
+LONG BezierStep(ModuleRecord* record) {
+    if (Bezier.history == nullptr) {
+        return 0;
+    }
+    Bezier.colour += Bezier.direction;
+    if (Bezier.colour == LastColour || Bezier.colour == 0) {
+        Bezier.direction = -Bezier.direction;
+    }
+
+    BezierFrame& frame = Bezier.frame;
+    LONG symmetry = frame.symmetry;
+    ReadLiveControl(record, BezierSymmetrySlot, symmetry);
+    SetSymmetry(frame, symmetry);
+    ReadLiveControl(record, BezierWidthSlot, frame.width);
+    ReadLiveControl(record, BezierSpeedSlot, frame.speed);
+    ReadLiveControl(record, BezierXTilesSlot, frame.xTiles);
+    ReadLiveControl(record, BezierYTilesSlot, frame.yTiles);
+
+    Bezier.history[Bezier.writeIndex] = frame;
+    MovePoints(Bezier.head, frame.speed);
+    DrawWithPen(record, Bezier.head, frame, PALETTEINDEX(static_cast<WORD>(Bezier.colour)));
+
+    if (!TrailFinite() || Bezier.frameCounter < Bezier.trailDelay) {
+        ++Bezier.frameCounter;
+    } else {
+        EraseOldestFrame(record);
+    }
+    Bezier.writeIndex = (Bezier.writeIndex + 1) % BezierHistoryLength;
+
+    // Compared as a signed difference, so the time-out survives the tick
+    // count wrapping after 49.7 days.
+    if (static_cast<LONG>(GetTickCount() - Bezier.endTime) > 0) {
+        FlushTrail(record);
+        BezierStart(record);
+    }
+    return 0;
+}
+
+LONG BezierFree(ModuleRecord* record) {
+    // After the run the screen goes away, so only a restart erases the trail.
+    if (Running) {
+        FlushTrail(record);
+    }
+    if (Bezier.historyMemory != nullptr) {
+        GlobalUnlock(Bezier.historyMemory);
+        GlobalFree(Bezier.historyMemory);
+    }
+    Bezier.historyMemory = nullptr;
+    Bezier.history = nullptr;
+    return 0;
+}

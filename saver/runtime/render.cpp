@@ -1,0 +1,168 @@
+// `lumora --render`: a saver run on one thread in virtual time, into an
+// offscreen window, ending in a PNG of the last frame.  The same options and
+// registry give the same picture: the test clock starts at the seed, which
+// thereby seeds the random generator, and nothing else varies.
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/gdi/present/offscreen_presenter.h"
+#include "platform/gdi/present/png.h"
+#include "platform/kernel/clock.h"
+#include "saver/framework/module_table.h"
+#include "saver/modules/modules.h"
+#include "saver/runtime/engine.h"
+#include "saver/runtime/overlays.h"
+#include "saver/runtime/render_options.h"
+#include "saver/runtime/run_state.h"
+#include "saver/settings/key_paths.h"
+#include "saver/settings/registry_access.h"
+#include "saver/settings/settings_store.h"
+#include "saver/sound/spectrum_block.h"
+
+namespace {
+
+// --display: the settings store brings the registry up to date as for any
+// run, then the named display replaces the active one for this run only.
+DisplayLoaderProc StoreLoader = nullptr;
+std::string ShownDisplay;
+bool ShownDisplayMissing = false;
+
+void LoadShownDisplay() {
+    if (StoreLoader) StoreLoader();
+    if (!KeyExists(DisplayKeyPath(ShownDisplay).c_str())) {
+        ShownDisplayMissing = true;
+        return;
+    }
+    LoadDisplay(ShownDisplay.c_str());
+}
+
+// A block of the layout the analyser shares, private to this run: a render
+// neither counts as a running saver nor follows a live analyser.
+struct PrivateSpectrum {
+    unsigned char bytes[SpectrumBlockSize] = {};
+    SpectrumBlock block{bytes, nullptr};
+    PrivateSpectrum() {
+        block.set(spectrum::blockSize, SpectrumBlockSize);
+        block.set(spectrum::layoutVersion, SpectrumLayoutVersion);
+    }
+};
+
+class VirtualTime {
+public:
+    VirtualTime(DWORD start) : start_(start) { platform::UseTestClock(start); }
+    ~VirtualTime() { platform::UseRealClock(); }
+    VirtualTime(const VirtualTime&) = delete;
+    VirtualTime& operator=(const VirtualTime&) = delete;
+
+    DWORD elapsed() const { return GetTickCount() - start_; }
+    void advanceTo(DWORD at) const {
+        DWORD now = elapsed();
+        if (at > now) platform::AdvanceTestClock(at - now);
+    }
+
+private:
+    DWORD start_;
+};
+
+bool WritePicture(const gdi::OffscreenPresenter& presenter, const std::string& path) {
+    gdi::OffscreenPresenter::Size size = presenter.size();
+    std::vector<std::uint32_t> rgb = presenter.rgb();
+    std::string error;
+    if (size.width <= 0 || size.height <= 0 || !gdi::WritePng(path, rgb.data(), size.width, size.height, &error)) {
+        std::fprintf(stderr, "lumora: cannot write %s: %s\n", path.c_str(),
+                     error.empty() ? "no picture was drawn" : error.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string FramePath(const std::string& dir, unsigned long long frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%06llu.png", frame);
+    return dir + name;
+}
+
+// The frames and palette ticks in virtual time: a frame on the 1000 / fps
+// grid (a frame that overran skips the slots it missed, as the paced frame
+// loop does), a tick CycleRate after the previous one.
+bool Animate(const RenderOptions& options, const VirtualTime& time, const gdi::OffscreenPresenter& presenter) {
+    const unsigned long long total = options.seconds * 1000ull;
+    unsigned long long frame = 0;
+    unsigned long long nextFrame = 0;
+    unsigned long long nextTick = 0;
+    for (;;) {
+        bool tick = nextTick <= nextFrame;
+        unsigned long long at = tick ? nextTick : nextFrame;
+        if (at >= total || !Running) return true;
+        time.advanceTo(static_cast<DWORD>(at));
+        if (tick) {
+            DWORD interval = PaletteStep();
+            nextTick = time.elapsed() + std::max<DWORD>(interval, 1);
+            continue;
+        }
+        RunFrame();
+        if (!options.framesDir.empty() && frame % options.every == 0 &&
+            !WritePicture(presenter, FramePath(options.framesDir, frame)))
+            return false;
+        unsigned long long now = time.elapsed();
+        ++frame;
+        frame = std::max(frame, now * options.fps / 1000);
+        while (frame * 1000 / options.fps < now) ++frame;
+        nextFrame = frame * 1000 / options.fps;
+    }
+}
+
+int Render(const RenderOptions& options) {
+    if (!options.framesDir.empty()) CreateDirectoryA(options.framesDir.c_str(), nullptr);
+    VirtualTime time(static_cast<DWORD>(options.seed));
+    InstallSettingsStore();
+    InstallDrawingModules();
+    if (!options.display.empty()) {
+        StoreLoader = DisplayLoader;
+        ShownDisplay = options.display;
+        DisplayLoader = LoadShownDisplay;
+    }
+    auto presenter = std::make_shared<gdi::OffscreenPresenter>();
+    // The picture is the whole screen of this run.
+    platform::SetScreenSize(options.width, options.height);
+    HWND window = platform::CreateOffscreenWindow(options.width, options.height, presenter);
+    if (!window) {
+        std::fprintf(stderr, "lumora: cannot make a %dx%d window\n", options.width, options.height);
+        return 1;
+    }
+    PrivateSpectrum spectrumBlock;
+    SharedSpectrum = &spectrumBlock.block;
+    LoadSlogan();
+    PrepareRun(window, FALSE);
+    bool ok = !ShownDisplayMissing;
+    if (ok) {
+        BeginPaletteRun(window);
+        StartModules();
+        // The picture is taken before the run ends, while the palette still
+        // holds the run's colours.
+        ok = Animate(options, time, *presenter) && WritePicture(*presenter, options.output);
+        Running = 0;
+        EndPaletteRun(window);
+    } else {
+        std::fprintf(stderr, "lumora: there is no saved display named \"%s\"\n", options.display.c_str());
+    }
+    EndRun();
+    SharedSpectrum = nullptr;
+    platform::DestroyOffscreenWindow(window);
+    if (ok) std::printf("%s\n", options.output.c_str());
+    return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int ScreenSaverRender(int argc, char** argv) {
+    RenderOptions options;
+    std::string error;
+    if (!ParseRenderOptions(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "lumora: %s\n%s\n", error.c_str(), RenderUsage);
+        return 2;
+    }
+    return Render(options);
+}

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Renders every saved display that uses a drawing module into a PNG, one
+# picture per display, with `lumora --render` (fixed size, time and seed, so
+# the same build gives the same pictures).  The displays come from a fresh
+# platform root, where the saver creates its first-run displays, unless
+# GALLERY_ROOT names another root.
+#   scripts/gallery.sh [OUT_DIR]              (default docs/gallery)
+# Environment: GALLERY_BUILD (build folder, default build/release),
+# GALLERY_ROOT, GALLERY_SIZE (640x480), GALLERY_SECONDS (10), GALLERY_SEED (1).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=${1:-docs/gallery}
+build=${GALLERY_BUILD:-build/release}
+size=${GALLERY_SIZE:-640x480}
+seconds=${GALLERY_SECONDS:-10}
+seed=${GALLERY_SEED:-1}
+# The drawing modules built so far; add each module as it lands.
+drawing_modules=(Bezier)
+saved='HKCU\Control Panel\Screen Saver.Lumora\Saved'
+
+if [ ! -d "$build" ]; then
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DLUMORA_BENCH=OFF >/dev/null
+fi
+cmake --build "$build" --target lumora lumora-reg -j2 >/dev/null
+lumora="$build/saver/app/lumora"
+reg="$build/tools/lumora-reg/lumora-reg"
+mkdir -p "$out"
+if [ -n "${GALLERY_ROOT:-}" ]; then
+  export LUMORA_ROOT="$GALLERY_ROOT"
+else
+  LUMORA_ROOT=$(mktemp -d)
+  export LUMORA_ROOT
+  trap 'rm -rf "$LUMORA_ROOT"' EXIT
+fi
+
+# Sub-keys of a key, one a line: the listing ends their names with "\";
+# value lines start with a quote or "@".
+subkeys() {
+  "$reg" query "$1" 2>/dev/null | sed -n '/^["@]/!s/\\$//p'
+}
+
+if [ -z "$(subkeys "$saved")" ]; then
+  "$lumora" --render "$out/.first-run.png" --size 64x48 --seconds 1 --seed "$seed" >/dev/null
+  rm -f "$out/.first-run.png"
+fi
+
+count=0
+while IFS= read -r display; do
+  modules=$(subkeys "$saved\\$display\\Modules")
+  uses_drawing=0
+  for m in "${drawing_modules[@]}"; do
+    if grep -qix "$m" <<<"$modules"; then uses_drawing=1; fi
+  done
+  [ "$uses_drawing" -eq 1 ] || continue
+  file="$out/$(tr -c 'A-Za-z0-9._-' '_' <<<"$display" | sed 's/_$//').png"
+  echo "gallery: $display -> $file"
+  "$lumora" --render "$file" --size "$size" --seconds "$seconds" --display "$display" --seed "$seed"
+  count=$((count + 1))
+done < <(subkeys "$saved")
+
+echo "gallery: $count picture(s) in $out"
