@@ -122,14 +122,14 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* logBrush) {
 
 HFONT CreateFontIndirectA(const LOGFONTA* logFont) {
     if (!logFont) return nullptr;
-    text::FontSpec spec;
+    text::FontSpec request;
     const std::string family(logFont->lfFaceName, strnlen(logFont->lfFaceName, LF_FACESIZE));
-    if (!family.empty()) spec.family = family;
+    if (!family.empty()) request.family = family;
     // Heights beyond any screen are taken as the largest one that still is.
-    if (logFont->lfHeight != 0) spec.height = std::clamp<LONG>(logFont->lfHeight, -4096, 4096);
-    if (logFont->lfWeight != 0) spec.weight = logFont->lfWeight;
-    spec.italic = logFont->lfItalic != 0;
-    auto face = text::Face::Open(spec);
+    if (logFont->lfHeight != 0) request.height = std::clamp<LONG>(logFont->lfHeight, -4096, 4096);
+    if (logFont->lfWeight != 0) request.weight = logFont->lfWeight;
+    request.italic = logFont->lfItalic != 0;
+    auto face = text::Face::Open(request);
     if (!face) return nullptr;
     auto font = std::make_shared<FontObject>();
     font->logFont = *logFont;

@@ -93,8 +93,8 @@ Face::~Face() = default;
 
 namespace {
 
-std::shared_ptr<const Face> Load(const FontSpec& spec) {
-    const auto file = detail::FindFont(spec);
+std::shared_ptr<const Face> Load(const FontSpec& request) {
+    const auto file = detail::FindFont(request);
     if (!file) return nullptr;
     auto impl = std::make_unique<Face::Impl>();
     {
@@ -120,7 +120,7 @@ std::shared_ptr<const Face> Load(const FontSpec& spec) {
     if (hhea) gap = std::max(0.0, hhea->Line_Gap - ((asc + desc) - (hhea->Ascender - hhea->Descender)));
     if (asc + desc <= 0) asc = upem, desc = 0;
 
-    const int height = spec.height == 0 ? 13 : spec.height;
+    const int height = request.height == 0 ? 13 : request.height;
     double em = height > 0 ? height * upem / (asc + desc) : -static_cast<double>(height);
     em = std::clamp(em, 1.0, kMaxEmPixels);
     if (FT_Set_Char_Size(f, 0, static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72) != 0) return nullptr;
@@ -133,8 +133,8 @@ std::shared_ptr<const Face> Load(const FontSpec& spec) {
     m.internalLeading = std::max(0, m.height - RoundPx(em));
     m.externalLeading = RoundPx(gap * scale);
     m.maxCharWidth = RoundPx(f->max_advance_width * scale);
-    impl->embolden = spec.weight >= 600 && file->weight < 600;
-    impl->oblique = spec.italic && !file->italic;
+    impl->embolden = request.weight >= 600 && file->weight < 600;
+    impl->oblique = request.italic && !file->italic;
     {
         std::lock_guard<std::mutex> lock(impl->mutex);
         m.aveCharWidth = os2 && os2->xAvgCharWidth > 0 ? RoundPx(os2->xAvgCharWidth * scale)
@@ -145,16 +145,16 @@ std::shared_ptr<const Face> Load(const FontSpec& spec) {
 
 }  // namespace
 
-std::shared_ptr<const Face> Face::Open(const FontSpec& spec) {
+std::shared_ptr<const Face> Face::Open(const FontSpec& request) {
     // Faces are shared while anyone holds them: fonts are created far more
     // often than they differ.
     static std::mutex cacheMutex;
     static std::map<std::tuple<std::string, int, int, bool>, std::weak_ptr<const Face>> cache;
-    const auto key = std::make_tuple(spec.family, spec.height, spec.weight, spec.italic);
+    const auto key = std::make_tuple(request.family, request.height, request.weight, request.italic);
     std::lock_guard<std::mutex> lock(cacheMutex);
     if (auto it = cache.find(key); it != cache.end())
         if (auto face = it->second.lock()) return face;
-    auto face = Load(spec);
+    auto face = Load(request);
     if (face) cache[key] = face;
     return face;
 }

@@ -41,7 +41,7 @@ public:
     Face(const Face&) = delete;
     Face& operator=(const Face&) = delete;
 
-    static std::shared_ptr<const Face> Open(const FontSpec& spec);  // nullptr when no font at all
+    static std::shared_ptr<const Face> Open(const FontSpec& request);  // nullptr when no font at all
     static std::shared_ptr<const Face> StockVariable();             // sans-serif, about 13 px
     const Metrics& metrics() const;
     SIZE measure(std::string_view line) const;  // advance width, metrics().height

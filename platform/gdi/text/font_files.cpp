@@ -51,11 +51,11 @@ std::optional<FontFile> Match(const std::string& family, int weight, bool italic
 
 }  // namespace
 
-std::optional<FontFile> FindFont(const FontSpec& spec) {
-    const int weight = spec.weight <= 0 ? 400 : std::min(spec.weight, 1000);
-    if (!spec.family.empty())
-        if (auto f = Match(spec.family, weight, spec.italic)) return f;
-    return Match("sans-serif", weight, spec.italic);
+std::optional<FontFile> FindFont(const FontSpec& request) {
+    const int weight = request.weight <= 0 ? 400 : std::min(request.weight, 1000);
+    if (!request.family.empty())
+        if (auto f = Match(request.family, weight, request.italic)) return f;
+    return Match("sans-serif", weight, request.italic);
 }
 
 std::mutex& LibraryMutex() {

@@ -20,7 +20,7 @@ struct FontFile {
 
 // The best match for the font request, falling back to any sans-serif; none when the
 // system has no usable font at all.
-std::optional<FontFile> FindFont(const FontSpec& spec);
+std::optional<FontFile> FindFont(const FontSpec& request);
 
 // FreeType's library object is not thread-safe: hold the lock while creating
 // or destroying faces.
