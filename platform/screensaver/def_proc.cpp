@@ -50,6 +50,13 @@ void endSaver(HWND hwnd) {
 
 namespace platform::saver {
 
+void SetMouseOrigin(HWND hwnd, POINT point) {
+    FirstPosition& first = firstPosition();
+    std::lock_guard lock(first.mutex);
+    first.hwnd = hwnd;
+    first.point = point;
+}
+
 void ForgetMouseOrigin(HWND hwnd) {
     FirstPosition& first = firstPosition();
     std::lock_guard lock(first.mutex);

@@ -1,6 +1,7 @@
 #include "platform/screensaver/run.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,6 +12,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/screensaver/cursor.h"
 #include "platform/screensaver/message_queue.h"
+#include "platform/screensaver/mouse_origin.h"
 #include "platform/screensaver/saver_surface.h"
 #include "platform/screensaver/saver_window.h"
 #include "platform/screensaver/termination.h"
@@ -71,6 +73,13 @@ int RunSaverWindow(const Launch& launch, WNDPROC proc, const RunHooks& hooks) {
         QCoreApplication::exit(0);
     };
     SetWindowInfo(hwnd, info);
+    if (window->fullScreen()) {
+        // Moves count from where the pointer stands now, so the first real
+        // move after start (say, after a display-mode switch) is measured
+        // rather than taken as the starting point.
+        const QPoint pointer = QCursor::pos() - QGuiApplication::primaryScreen()->geometry().topLeft();
+        SetMouseOrigin(hwnd, POINT{pointer.x(), pointer.y()});
+    }
 
     QueueDrainer drainer;
     SaverSurface* surface = window->surface();

@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include "platform/screensaver/mouse_origin.h"
+
 namespace {
 
 using DefaultProcessing = WindowTest;
@@ -33,6 +35,16 @@ TEST_F(DefaultProcessing, MouseMovesCloseOnlyBeyondAFewPixelsFromTheFirst) {
     DefScreenSaverProc(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(103, 103));
     EXPECT_FALSE(closeQueued()) << "jitter around the first position";
     DefScreenSaverProc(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(100, 120));
+    EXPECT_TRUE(closeQueued());
+}
+
+// Where the pointer stood when the window appeared is the origin: the very
+// first move already counts.
+TEST_F(DefaultProcessing, AKnownPointerPositionMakesTheFirstMoveCount) {
+    platform::saver::SetMouseOrigin(hwnd, POINT{50, 50});
+    DefScreenSaverProc(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(52, 49));
+    EXPECT_FALSE(closeQueued());
+    DefScreenSaverProc(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(80, 50));
     EXPECT_TRUE(closeQueued());
 }
 
