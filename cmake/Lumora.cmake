@@ -47,12 +47,17 @@ function(lumora_test name)
                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
-# lumora_bench(NAME [DEPS lib...]): one Google Benchmark program from every
-# .cpp in the calling folder.  Benchmarks print figures; they are not tests.
+# lumora_bench(NAME [OWN_MAIN] [DEPS lib...]): one Google Benchmark program
+# from every .cpp in the calling folder.  Benchmarks print figures; they are
+# not tests.  The shared main (bench/support) runs the program in a temporary
+# platform root; OWN_MAIN programs bring their own.
 function(lumora_bench name)
-  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(L "OWN_MAIN" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${L_DEPS} benchmark::benchmark Threads::Threads)
+  if(NOT L_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE lumora_benchsupport)
+  endif()
 endfunction()

@@ -77,5 +77,3 @@ void BM_BezierStepHeaviest(benchmark::State& state) { RunBezier(state, true); }
 
 BENCHMARK(BM_BezierStepDefault)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BezierStepHeaviest)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-BENCHMARK_MAIN();

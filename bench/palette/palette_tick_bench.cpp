@@ -40,5 +40,3 @@ BENCHMARK(BM_PaletteTickDefaults)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PaletteTickAllOscillating)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -81,5 +81,3 @@ BENCHMARK(PresentFrame)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(RecolourFrame)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
 BENCHMARK(CopyWindowImage)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

@@ -174,5 +174,3 @@ BENCHMARK(CairoEllipses)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmark
 #endif
 
 }  // namespace
-
-BENCHMARK_MAIN();

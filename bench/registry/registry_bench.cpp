@@ -59,17 +59,3 @@ BENCHMARK(BM_DisplaySeparateCalls)->Unit(benchmark::kMillisecond)->UseRealTime()
 BENCHMARK(BM_DisplayOneTransaction)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-// The hives live in a temporary platform root, never the user's.
-int main(int argc, char** argv) {
-    char pattern[] = "/tmp/lumora-bench-XXXXXX";
-    const char* root = mkdtemp(pattern);
-    if (!root) return 1;
-    setenv("LUMORA_ROOT", root, 1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
-    return 0;
-}

@@ -42,19 +42,3 @@ void BM_FrameOnlyRandom(benchmark::State& state) {
 BENCHMARK(BM_FrameOnlyRandom)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-// The registry lives in a temporary platform root, never the user's, and the
-// spectrum block in a namespace of its own.
-int main(int argc, char** argv) {
-    char pattern[] = "/tmp/lumora-bench-XXXXXX";
-    const char* root = mkdtemp(pattern);
-    if (!root) return 1;
-    setenv("LUMORA_ROOT", root, 1);
-    setenv("LUMORA_SHM_NAMESPACE", ("lumorabench" + std::to_string(getpid())).c_str(), 1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ec;
-    std::filesystem::remove_all(root, ec);
-    return 0;
-}
