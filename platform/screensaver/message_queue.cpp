@@ -1,9 +1,11 @@
 #include "platform/screensaver/message_queue.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/gdi/gdi.h"
@@ -104,15 +106,17 @@ std::optional<int> DrainQueue() {
     }
 }
 
-void RunOnWindowThread(const std::function<void()>& call) {
+namespace {
+
+// Queues `call` for the window thread and waits until it has run, at most
+// `limit` when one is given.  Empty when there is no window thread to queue
+// for, or the caller is that thread; otherwise whether the call ran in time.
+std::optional<bool> CallQueuedOnWindowThread(std::function<void()> call,
+                                             std::optional<std::chrono::milliseconds> limit) {
     Queue& q = queue();
     {
-        std::unique_lock lock(q.mutex);
-        if (!q.waker || q.windowThread == std::this_thread::get_id()) {
-            lock.unlock();
-            call();
-            return;
-        }
+        std::lock_guard lock(q.mutex);
+        if (!q.waker || q.windowThread == std::this_thread::get_id()) return std::nullopt;
     }
     struct Done {
         std::mutex mutex;
@@ -121,7 +125,7 @@ void RunOnWindowThread(const std::function<void()>& call) {
     };
     auto done = std::make_shared<Done>();
     Entry entry;
-    entry.call = [done, &call] {
+    entry.call = [done, call = std::move(call)] {
         call();
         std::lock_guard lock(done->mutex);
         done->done = true;
@@ -129,7 +133,17 @@ void RunOnWindowThread(const std::function<void()>& call) {
     };
     push(std::move(entry));
     std::unique_lock lock(done->mutex);
-    done->cv.wait(lock, [&] { return done->done; });
+    if (!limit) {
+        done->cv.wait(lock, [&] { return done->done; });
+        return true;
+    }
+    return done->cv.wait_for(lock, *limit, [&] { return done->done; });
+}
+
+}  // namespace
+
+void RunOnWindowThread(const std::function<void()>& call) {
+    if (!CallQueuedOnWindowThread(call, std::nullopt)) call();
 }
 
 void DiscardMessagesFor(HWND hwnd) {
@@ -192,25 +206,7 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 }
 
 DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) {
-    Queue& q = queue();
-    {
-        std::lock_guard lock(q.mutex);
-        if (!q.waker || q.windowThread == std::this_thread::get_id()) return 0;
-    }
-    struct Idle {
-        std::mutex mutex;
-        std::condition_variable cv;
-        bool reached = false;
-    };
-    auto idle = std::make_shared<Idle>();
-    Entry marker;
-    marker.call = [idle] {
-        std::lock_guard lock(idle->mutex);
-        idle->reached = true;
-        idle->cv.notify_all();
-    };
-    push(std::move(marker));
-    std::unique_lock lock(idle->mutex);
-    bool reached = idle->cv.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] { return idle->reached; });
-    return reached ? 0 : WAIT_TIMEOUT;
+    // A no-op queued behind everything pending runs once the queue is idle.
+    std::optional<bool> reached = platform::saver::CallQueuedOnWindowThread([] {}, std::chrono::milliseconds(milliseconds));
+    return !reached || *reached ? 0 : WAIT_TIMEOUT;
 }
