@@ -1,5 +1,6 @@
 #include "saver/framework/sources.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -138,3 +139,18 @@ void AdvanceControls(ModuleRecord* record) {
 BOOL IsLiveSource(LONG source) { return Live(source, spectrum::modulesFollowSound) ? TRUE : FALSE; }
 
 BOOL IsLivePaletteSource(LONG source) { return Live(source, spectrum::paletteFollowsSound) ? TRUE : FALSE; }
+
+LONG ControlValue(const ModuleRecord* record, int slot, LONG value) {
+    const LONG lo = record->min[slot];
+    const LONG hi = record->max[slot];
+    return lo <= hi ? std::clamp(value, lo, hi) : value;
+}
+
+LONG ControlValue(const ModuleRecord* record, int slot) { return ControlValue(record, slot, record->value[slot]); }
+
+void ReadLiveControl(ModuleRecord* record, int slot, LONG& target) {
+    if (!IsLiveSource(record->source[slot])) return;
+    const float v = EvaluateSource(record->source[slot], record->phase[slot], record->sense[slot],
+                                   record->rangeLo[slot], record->rangeHi[slot]);
+    target = ControlValue(record, slot, TruncateToLong(v));
+}

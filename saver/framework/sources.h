@@ -46,6 +46,17 @@ BOOL IsLiveSource(LONG source);
 // The same for palette parameters, which follow the palette's sound switch.
 BOOL IsLivePaletteSource(LONG source);
 
+// A control's value as a module may use it: held to the control's registered
+// limits.  Sound sources are not clamped by the evaluator, and a symmetry,
+// tile count or curve count beyond its limits would cost unbounded time or
+// index past a module's fixed arrays.
+LONG ControlValue(const ModuleRecord* record, int slot, LONG value);
+LONG ControlValue(const ModuleRecord* record, int slot);
+
+// Re-evaluates a control whose source is live into `target`, held to the
+// control's limits; leaves `target` alone otherwise.
+void ReadLiveControl(ModuleRecord* record, int slot, LONG& target);
+
 // A float result as the signed 32-bit integer callers keep: truncated toward
 // zero, NaN as 0, values beyond the range as its nearer end.
 LONG TruncateToLong(float value);

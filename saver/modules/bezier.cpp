@@ -15,30 +15,6 @@ constexpr float TwoPi = 6.2832f;
 constexpr LONG LastColour = 235;
 constexpr LONG BoxMargin = 40;
 
-// A control as the module may use it.  Sound sources are not clamped by the
-// evaluator, and a symmetry, tile count or curve count beyond the control's
-// limits would cost unbounded time or index past the point arrays.
-LONG ControlValue(const ModuleRecord* record, int slot, LONG value) {
-    const LONG lo = record->min[slot];
-    const LONG hi = record->max[slot];
-    if (lo <= hi) {
-        value = std::clamp(value, lo, hi);
-    }
-    return value;
-}
-
-LONG ControlValue(const ModuleRecord* record, int slot) { return ControlValue(record, slot, record->value[slot]); }
-
-// The live value of a control whose source moves from frame to frame.
-void ReadLiveControl(ModuleRecord* record, int slot, LONG& target) {
-    if (!IsLiveSource(record->source[slot])) {
-        return;
-    }
-    const float v = EvaluateSource(record->source[slot], record->phase[slot], record->sense[slot],
-                                   record->rangeLo[slot], record->rangeHi[slot]);
-    target = ControlValue(record, slot, TruncateToLong(v));
-}
-
 void SetSymmetry(BezierFrame& frame, LONG symmetry) {
     frame.symmetry = std::max<LONG>(symmetry, 1);
     frame.angleStep = TwoPi / static_cast<float>(frame.symmetry);

@@ -266,6 +266,30 @@ TEST_F(SoundSourceTest, WithAutoGainLevelsNeverExceedOne) {
     }
 }
 
+// Modules read live controls held to the control's limits, because a loud
+// level without auto-gain maps beyond the range.
+TEST_F(SoundSourceTest, LiveControlsStayWithinTheirLimits) {
+    ModuleRecord r{};
+    r.min[3] = 1;
+    r.max[3] = 20;
+    r.rangeLo[3] = 1;
+    r.rangeHi[3] = 20;
+    r.sense[3] = 10;
+    r.phase[3] = 0.5f;
+    block_->set(spectrum::leftLevel, 60.0f);  // thirty times full scale
+    LONG value = -5;
+    r.source[3] = SourceSet;
+    ReadLiveControl(&r, 3, value);
+    EXPECT_EQ(value, -5) << "a fixed source is not re-read";
+    r.source[3] = SourceLeft;
+    ReadLiveControl(&r, 3, value);
+    EXPECT_EQ(value, 20);
+    r.value[3] = 500;
+    EXPECT_EQ(ControlValue(&r, 3), 20);
+    EXPECT_EQ(ControlValue(&r, 3, -7), 1);
+    EXPECT_EQ(ControlValue(&r, 3, 9), 9);
+}
+
 TEST_F(SoundSourceTest, LiveSourcesNeedARunningAnalyserAndTheirSwitch) {
     EXPECT_FALSE(IsLiveSource(SourceSet));
     EXPECT_FALSE(IsLiveSource(SourceRandom));
