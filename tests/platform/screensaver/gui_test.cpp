@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "support/x_server.h"
 #include "platform/gdi/gdi.h"
 #include "platform/screensaver/run.h"
 #include "platform/screensaver/screensaver.h"
@@ -27,7 +28,7 @@ bool gaveUp = false;
 class SaverOnX : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        xvfb = new xhost::Xvfb;
+        xvfb = new testsupport::XServer;
         if (!xvfb->start(kScreenWidth, kScreenHeight, &whyNoServer)) return;
         setenv("DISPLAY", xvfb->display().c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
@@ -72,7 +73,7 @@ protected:
     static std::string probe() { return LUMORA_SCREENSAVER_PROBE; }
     static std::string display() { return "DISPLAY=" + xvfb->display(); }
 
-    static inline xhost::Xvfb* xvfb = nullptr;
+    static inline testsupport::XServer* xvfb = nullptr;
     static inline QApplication* application = nullptr;
     static inline std::string whyNoServer;
     static inline QTimer* giveUpTimer = nullptr;

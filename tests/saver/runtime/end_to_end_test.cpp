@@ -9,6 +9,7 @@
 #include "program.h"
 #include "x_window.h"
 #include "runtime_fixture.h"
+#include "support/x_server.h"
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_access.h"
 #include "saver/settings/settings_file.h"
@@ -24,9 +25,9 @@ void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 class EndToEndTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!runtimetest::XvfbInstalled()) GTEST_SKIP() << "Xvfb is not installed";
-        server = std::make_unique<runtimetest::XServer>(640, 480);
-        ASSERT_TRUE(server->running()) << "Xvfb did not start";
+        if (!testsupport::XServer::Installed()) GTEST_SKIP() << "Xvfb is not installed";
+        std::string why;
+        ASSERT_TRUE(server.start(640, 480, &why)) << why;
         InstallSettingsStore();
         BuildModuleTable();  // the first-run displays
         setActive("[D] Bezier");
@@ -52,12 +53,12 @@ protected:
         std::string suppressions = (root.path() / "lsan.supp").string();
         std::ofstream(suppressions) << "leak:libdbus-1.so\n";
         pid = runtimetest::Spawn(arguments, {{"LUMORA_ROOT", root.path().string()},
-                                             {"DISPLAY", server->display()},
+                                             {"DISPLAY", server.display()},
                                              {"QT_QPA_PLATFORM", "xcb"},
                                              {"LSAN_OPTIONS", "suppressions=" + suppressions}});
         ASSERT_GT(pid, 0);
     }
-    std::string x(const std::string& command) { return Output("DISPLAY=" + server->display() + " " + command); }
+    std::string x(const std::string& command) { return Output("DISPLAY=" + server.display() + " " + command); }
     // The saver's visible top-level window, once it shows.
     std::string saverWindow() {
         for (int i = 0; i < 1000; ++i) {
@@ -72,9 +73,9 @@ protected:
     // Two pictures of the window a fraction of a second apart.
     std::pair<Screenshot, Screenshot> twoShots(const std::string& window) {
         Pause(1500);  // the drawing thread is under way
-        Screenshot first = Grab(server->display(), window);
+        Screenshot first = Grab(server.display(), window);
         Pause(300);
-        return {first, Grab(server->display(), window)};
+        return {first, Grab(server.display(), window)};
     }
     void expectAnimated(const std::pair<Screenshot, Screenshot>& shots, int width, int height) {
         EXPECT_EQ(shots.first.width, width);
@@ -84,7 +85,7 @@ protected:
     }
 
     testsupport::ScopedPlatformRoot root;
-    std::unique_ptr<runtimetest::XServer> server;
+    testsupport::XServer server;
     pid_t pid = -1;
 };
 
@@ -106,7 +107,7 @@ TEST_F(EndToEndTest, AFullScreenRunAnimatesAndEndsOnAKey) {
 }
 
 TEST_F(EndToEndTest, APreviewTakesTheSizeOfItsHostWindow) {
-    runtimetest::XWindow host(server->display(), 320, 200);
+    runtimetest::XWindow host(server.display(), 320, 200);
     ASSERT_TRUE(host.valid());
     start({"/p", std::to_string(host.id())});
     auto waitForSize = [&](int width, int height) {

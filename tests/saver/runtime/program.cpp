@@ -57,54 +57,6 @@ std::string Output(const std::string& command) {
     return text;
 }
 
-bool XvfbInstalled() { return access("/usr/bin/Xvfb", X_OK) == 0 || !Output("command -v Xvfb").empty(); }
-
-XServer::XServer(int width, int height) {
-    std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    // A display number away from the usual ones, from the pid so that test
-    // programs running side by side do not meet; Xvfb names it on the pipe
-    // once it accepts connections, and ends at once when it is taken.  It
-    // must not reset when its last client leaves: the program's own display
-    // probe would otherwise race the reset.
-    for (int n = 200 + getpid() % 500, tries = 0; tries < 20; ++n, ++tries) {
-        int ready[2];
-        if (pipe(ready) != 0) return;
-        std::string number = ":" + std::to_string(n);
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(ready[0]);
-            int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            std::string fd = std::to_string(ready[1]);
-            execlp("Xvfb", "Xvfb", number.c_str(), "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-                   "-nolisten", "tcp", "-noreset", nullptr);
-            _exit(127);
-        }
-        close(ready[1]);
-        std::string answer;
-        pollfd wait{ready[0], POLLIN, 0};
-        char c;
-        while (pid_ > 0 && poll(&wait, 1, 10000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n') answer += c;
-        close(ready[0]);
-        if (!answer.empty()) {
-            display_ = ":" + answer;
-            return;
-        }
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        pid_ = -1;
-    }
-}
-
-XServer::~XServer() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    if (!WaitExit(pid_, 5000)) kill(pid_, SIGKILL);
-}
-
 bool Screenshot::blank() const {
     for (std::uint8_t byte : rgb)
         if (byte != 0) return false;

@@ -23,25 +23,6 @@ bool Alive(pid_t pid);
 // Runs a shell command and returns what it printed.
 std::string Output(const std::string& command);
 
-// An X server of its own on a free display number.
-class XServer {
-public:
-    XServer(int width, int height);
-    ~XServer();
-    XServer(const XServer&) = delete;
-    XServer& operator=(const XServer&) = delete;
-
-    bool running() const { return pid_ > 0; }
-    // ":N"
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string display_;
-};
-
-bool XvfbInstalled();
-
 struct Screenshot {
     int width = 0;
     int height = 0;
