@@ -70,10 +70,8 @@ void OverlaySetup(HDC dc, HWND window) {
 }
 
 void LoadSlogan() {
-    std::memset(SloganText, 0, sizeof SloganText);
-    DWORD type = REG_SZ;
-    DWORD size = SloganBytes;
-    SloganEnabled = ReadSaverValue("Slogan", SaverKeyWord, &type, SloganText, &size) ? 1 : 0;
+    // Setup stores slogans of up to 255 characters; the box shows the first 79.
+    SloganEnabled = ReadSaverValuePrefix("Slogan", SaverKeyWord, SloganText, SloganBytes) ? 1 : 0;
     SloganText[SloganBytes - 1] = 0;
 }
 

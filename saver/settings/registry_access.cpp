@@ -1,6 +1,8 @@
 #include "saver/settings/registry_access.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_key.h"
@@ -27,6 +29,25 @@ BOOL ReadSaverValue(const char* valueName, const char* keyWord, DWORD* type, voi
         return 0;
     }
     if (size != nullptr) *size = read;
+    return 1;
+}
+
+BOOL ReadSaverValuePrefix(const char* valueName, const char* keyWord, void* buffer, DWORD size) {
+    std::memset(buffer, 0, size);
+    RegKey key;
+    if (key.Open(HKEY_CURRENT_USER, KeyOfWord(keyWord), KEY_READ) != ERROR_SUCCESS) return 0;
+    std::vector<BYTE> whole;
+    LONG error;
+    do {  // again if another writer made the value longer in between
+        DWORD length = 0;
+        error = RegQueryValueExA(key.get(), valueName, nullptr, nullptr, nullptr, &length);
+        if (error != ERROR_SUCCESS) return 0;
+        whole.resize(length);
+        error = RegQueryValueExA(key.get(), valueName, nullptr, nullptr, whole.data(), &length);
+        whole.resize(length);
+    } while (error == ERROR_MORE_DATA);
+    if (error != ERROR_SUCCESS) return 0;
+    std::memcpy(buffer, whole.data(), std::min<std::size_t>(whole.size(), size));
     return 1;
 }
 

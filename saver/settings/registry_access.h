@@ -11,6 +11,11 @@
 // the buffer is empty).
 BOOL ReadSaverValue(const char* valueName, const char* keyWord, DWORD* type, void* buffer, DWORD* size);
 
+// Zeros `size` bytes of the buffer, then reads at most the first `size`
+// bytes of the value from "Control Panel\<keyWord>", however long the value
+// is.  1 when the value exists.
+BOOL ReadSaverValuePrefix(const char* valueName, const char* keyWord, void* buffer, DWORD size);
+
 // Sets the value in the existing key "Control Panel\<keyWord>" (the key is
 // not created); size 0 deletes the value.  1 when the key could be opened.
 BOOL WriteSaverValue(const char* valueName, const char* keyWord, DWORD type, const void* data, DWORD size);

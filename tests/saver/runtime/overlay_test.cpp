@@ -1,5 +1,6 @@
 // The CD, name and slogan boxes over the picture.
 #include <cstring>
+#include <string>
 
 #include "runtime_fixture.h"
 #include "saver/settings/key_paths.h"
@@ -185,12 +186,15 @@ TEST_F(OverlayTest, TheSloganShowsOnceAndWithoutASloganValueNothingShows) {
 TEST_F(OverlayTest, ALongSloganIsCutTo79Characters) {
     window = nullptr;
     BuildModuleTable();
-    BYTE full[80];
-    std::memset(full, 'x', sizeof full);
-    WriteSaverValue("Slogan", SaverKeyWord, REG_SZ, full, sizeof full);
-    LoadSlogan();
-    EXPECT_EQ(SloganEnabled, 1u);
-    EXPECT_EQ(std::strlen(SloganText), 79u);
+    // Exactly the buffer, and setup's longest slogan with its terminator.
+    for (int length : {80, 256}) {
+        std::string full(static_cast<std::size_t>(length - 1), 'x');
+        full[0] = 'A';
+        WriteSaverValue("Slogan", SaverKeyWord, REG_SZ, full.c_str(), static_cast<DWORD>(length));
+        LoadSlogan();
+        EXPECT_EQ(SloganEnabled, 1u) << length;
+        EXPECT_EQ(std::string(SloganText), full.substr(0, 79)) << length;
+    }
 }
 
 }  // namespace
