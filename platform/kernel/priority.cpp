@@ -28,9 +28,11 @@ PriorityTable& Table() {
     return *table;
 }
 
+// Class bases leave room below them: with the idle class at 15 a
+// below-normal thread (base + 5, held at 19) still yields to a normal one.
 int ClassBase(DWORD cls) {
     switch (cls) {
-    case IDLE_PRIORITY_CLASS: return 19;
+    case IDLE_PRIORITY_CLASS: return 15;
     case HIGH_PRIORITY_CLASS: return -5;
     default: return 0;
     }
