@@ -18,7 +18,10 @@ LONG FirstRunEffect(int module) { return module == ModuleStar ? EffectRamp : Eff
 // first-run displays and the fallback display when they are missing.
 void LoadActiveDisplay() {
     CreateDefaultDisplays();
-    if (!LoadDisplay(FallbackDisplayName)) CreateModuleDisplay(ModuleCount, FallbackDisplayName, EffectRandom);
+    // A fallback display that exists but holds no module fails to load; it
+    // is the user's and stays as it is.
+    if (!LoadDisplay(FallbackDisplayName) && !KeyExists(DisplayKeyPath(FallbackDisplayName).c_str()))
+        CreateModuleDisplay(ModuleCount, FallbackDisplayName, EffectRandom);
 
     char active[128];
     DWORD size = sizeof active;

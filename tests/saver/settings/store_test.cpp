@@ -279,6 +279,20 @@ TEST_F(SettingsStore, ADisplayWithoutModulesEndsWithOnlyRandom) {
     EXPECT_EQ(ActiveValue(), FallbackDisplayName);
 }
 
+TEST_F(SettingsStore, AnExistingFallbackDisplayIsNeverRewritten) {
+    // The user emptied the fallback display of modules and changed its
+    // options; loading it fails, but it exists and stays as it is.
+    std::memset(ActiveModules, 0, sizeof ActiveModules);
+    SaverOptions.ShowInfo = 0;
+    SaveDisplay(FallbackDisplayName);
+    settings::DeleteKeyTree(HKEY_CURRENT_USER, ModulesKeyPath(FallbackDisplayName));
+    const auto before = DisplaySnapshot(FallbackDisplayName);
+    ASSERT_EQ(StoredLong(DisplayKeyPath(FallbackDisplayName), "ShowInfo"), 0);
+
+    BuildModuleTable();
+    EXPECT_EQ(DisplaySnapshot(FallbackDisplayName), before);
+}
+
 TEST_F(SettingsStore, AnActiveDisplayThatIsGoneFallsBackAndRewritesActive) {
     std::memset(ActiveModules, 0, sizeof ActiveModules);
     ActiveModules[ModuleStain] = 1;
