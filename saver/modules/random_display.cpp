@@ -52,14 +52,24 @@ bool DisplayFollowsSound() {
     return block->get(spectrum::paletteUsesSound) != 0 || block->get(spectrum::modulesUseSound) != 0;
 }
 
+// Loading a display clears the running modules before it knows whether the
+// display has any, so a draw that names no display, or one without modules,
+// is passed over before loading: what the last successful load of this
+// switch left behind must stand.  A display with the Random module would
+// switch again without end.
+bool CanTakeOver(const char* name) {
+    if (DisplayHasModule(name, ModuleNames[ModuleRandom])) return false;
+    for (int m = 0; m < ModuleCount; ++m) {
+        if (m != ModuleRandom && DisplayHasModule(name, ModuleNames[m])) return true;
+    }
+    return false;
+}
+
 void LoadRandomSavedDisplay() {
     char name[SavedNameSize];
     for (int attempt = 0; attempt < SavedDisplayAttempts; ++attempt) {
         PickRandomSavedDisplay(name);
-        // An empty draw names no display; loading it would undo what the
-        // last successful load of this switch left behind.
-        if (name[0] == '\0' || DisplayHasModule(name, ModuleNames[ModuleRandom])) continue;
-        if (!LoadDisplay(name)) continue;
+        if (!CanTakeOver(name) || !LoadDisplay(name)) continue;
         if (RandomDisplay.RandomMode != RandomSoundDisplay || DisplayFollowsSound()) return;
     }
 }

@@ -185,8 +185,10 @@ TEST_F(RandomModule, SoundModeWithAnalyserWaitsForADisplayThatFollowsSound) {
     EXPECT_EQ(names, (std::set<std::string>{"Loud Cyclic", "Quiet Bezier"}));
 
     // With no display that follows sound, the last one loaded stays, even
-    // when later attempts draw no display at all.
+    // when later attempts draw no display at all or one without modules.
     DeleteDisplay("Loud Cyclic");
+    CreateModuleDisplay(ModuleCyclic, "Emptied", EffectRandom);
+    settings::DeleteKeyTree(HKEY_CURRENT_USER, ModulesKeyPath("Emptied Cyclic"));
     Controls(RandomSoundDisplay);
     for (int i = 0; i < 5; ++i) {
         RandomStart(record);
