@@ -7,6 +7,7 @@
 
 #include "platform/ui/qt_backend.h"
 #include "platform/ui/qt_session.h"
+#include "platform/ui/qt_windows.h"
 #include "platform/ui/ui.h"
 
 namespace platform {
@@ -39,7 +40,7 @@ QFileDialog::FileMode fileModeFor(const FileDialogRequest& request) {
 }
 
 FileDialogAnswer execFileDialog(const FileDialogRequest& request) {
-    QFileDialog dialog;
+    QFileDialog dialog(widgetForWindow(request.owner));
     // Qt's own dialog, so it behaves the same on every desktop; the filter
     // list shows the descriptions only, as the caller wrote them.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);

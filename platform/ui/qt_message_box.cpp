@@ -7,6 +7,7 @@
 
 #include "platform/ui/qt_backend.h"
 #include "platform/ui/qt_session.h"
+#include "platform/ui/qt_windows.h"
 #include "platform/ui/ui.h"
 
 namespace platform {
@@ -34,7 +35,7 @@ QMessageBox::StandardButton buttonFor(int answer) {
 }
 
 int execMessageBox(const MessageBoxRequest& request) {
-    QMessageBox box;
+    QMessageBox box(widgetForWindow(request.owner));
     box.setWindowTitle(QString::fromLocal8Bit(request.caption));
     // Texts such as a path or a name in quotes must show as written, never
     // be taken for markup.

@@ -57,6 +57,10 @@ constexpr int IDNO = 7;
 // A null caption shows "Error"; the text is plain text, never markup.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
+// The window of this program that the user is working in, when it is one a
+// handle names (a window Qt shows for a handle); otherwise null.
+HWND GetActiveWindow();
+
 // Sounds a beep; the type (0, MB_ICON..., 0xFFFFFFFF) does not change the
 // sound.  Never fails.
 BOOL MessageBeep(UINT type);

@@ -16,8 +16,8 @@ BOOL ChooseFile(char* fileBuffer, const char* mask, BOOL save) {
     std::size_t maskLength = std::strlen(mask);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
-    // No owner: the dialogs are modal to the whole program anyway.
-    ofn.hwndOwner = nullptr;
+    // Over the window the user is in, so the dialog never opens behind it.
+    ofn.hwndOwner = GetActiveWindow();
     ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = fileBuffer;
     ofn.nMaxFile = MAX_PATH;

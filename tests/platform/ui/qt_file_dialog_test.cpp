@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "active_window.h"
 #include "platform/ui/qt_session.h"
 #include "platform/win32.h"
 #include "qt_driver.h"
@@ -167,6 +168,26 @@ TEST_F(QtFileDialog, CancelReturnsFalseWithoutError) {
     EXPECT_EQ(CommDlgExtendedError(), 0u);
     EXPECT_EQ(title, "Open Bitmap");
     EXPECT_EQ(fs::current_path(), cwd_);
+}
+
+TEST_F(QtFileDialog, OpensOverItsOwnerTheActiveWindow) {
+    HWND window = nullptr;
+    QWidget* parent = nullptr;
+    {
+        ActiveTestWindow owner;
+        window = owner.handle();
+        ASSERT_EQ(GetActiveWindow(), window);
+        ScopedDriver<QFileDialog> driver([&](QFileDialog* dialog) {
+            parent = dialog->parentWidget();
+            dialog->reject();
+        });
+        char buffer[MAX_PATH] = "";
+        OPENFILENAMEA ofn = dialogFor(buffer, MAX_PATH, OFN_EXPLORER);
+        ofn.hwndOwner = window;
+        EXPECT_FALSE(GetOpenFileNameA(&ofn));
+        EXPECT_EQ(parent, owner.widget());
+    }
+    EXPECT_EQ(GetActiveWindow(), nullptr) << "a window that is gone is never the active one";
 }
 
 TEST_F(QtFileDialog, PathMustExistAsksAgainForAMissingFolder) {

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "platform/ui/active_window.h"
+#include "platform/ui/qt_session.h"
 #include "platform/ui/scripted.h"
 #include "platform/win32.h"
 #include "saver/images/choose_file.h"
@@ -99,6 +101,17 @@ TEST_F(ChooseFileTest, SeveralSettingsFilesComeAsDirectoryThenNames) {
     std::string expected = dir_.str() + std::string("\0Night Sky.LUM\0Dawn.LUM\0\0", 25);
     EXPECT_EQ(std::string(buffer, expected.size()), expected);
     EXPECT_STREQ(RememberedDirectory, dir_.str().c_str());
+}
+
+TEST_F(ChooseFileTest, TheDialogBelongsToTheActiveWindow) {
+    ASSERT_TRUE(platform::ensureGuiApplication());
+    ActiveTestWindow sheet;
+    ASSERT_EQ(GetActiveWindow(), sheet.handle());
+    ui_.cancelNextDialog();
+    char buffer[MAX_PATH] = "";
+    EXPECT_EQ(ChooseFile(buffer, "*.LUM", TRUE), 0);
+    ASSERT_EQ(ui_.fileDialogs().size(), 1u);
+    EXPECT_EQ(ui_.fileDialogs()[0].owner, sheet.handle());
 }
 
 }  // namespace
