@@ -67,7 +67,8 @@ void PrepareRun(HWND window, BOOL mayStartAnalyser) {
     OverlaySetup(Canvas, window);
     BuildModuleTable();
     AnalyserStartedHere = 0;
-    if (SaverOptions.AutoRun && mayStartAnalyser && !AnalyserRunning()) {
+    // After a close nobody would ask an analyser started now to close again.
+    if (SaverOptions.AutoRun && mayStartAnalyser && !StopRequested && !AnalyserRunning()) {
         StartAnalyser(window, 1);
         // Loading again now that the analyser runs keeps the sound sources
         // that the first load turned into oscillation.

@@ -84,8 +84,10 @@ LRESULT OnDestroy(HWND window) {
     StopRequested = 1;
     Running = 0;
     if (SpectrumBlock* block = SharedSpectrum) {
-        if (AnalyserStartedHere) block->set(spectrum::closeRequest, 1);
         StopDrawingThread();
+        // Asked once the drawing thread has ended, so an analyser its set-up
+        // was starting as the close came is asked to close too.
+        if (AnalyserStartedHere) block->set(spectrum::closeRequest, 1);
         RestoreDisplayMode(window);
         RemoveTestDisplay();
         block->add(spectrum::saverCount, -1);

@@ -11,6 +11,7 @@ DWORD DrawingThreadMain(LPVOID parameter) {
             // Let the mode change settle before the first picture.
             WaitForInputIdle(GetCurrentProcess(), 1000);
             Sleep(1000);
+            if (StopRequested) return 0;  // closed while waiting: nothing to set up or undo
         }
         PrepareRun(window, TRUE);
         HANDLE palette = CreateThread(nullptr, 0, PaletteThreadMain, window, 0, nullptr);

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <stdexcept>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "platform/kernel/suspend.h"
@@ -10,6 +12,7 @@
 #include "saver/palette/palette_engine.h"
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_access.h"
+#include "saver/sound/analyser.h"
 
 namespace {
 
@@ -223,6 +226,31 @@ TEST_F(EngineTest, TheDisplaysPriorityHoldsUnlessTheAnalyserRuns) {
     EXPECT_EQ(SaverOptions.Priority, stored);
     EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
     endRun(window);
+}
+
+TEST_F(EngineTest, ACloseDuringSetUpStartsNoAnalyser) {
+    // The analyser is a script that leaves a mark when it starts.
+    const std::filesystem::path marker = root.path() / "analyser-started";
+    const std::filesystem::path script = root.path() / "analyser.sh";
+    std::ofstream(script) << "touch " << marker.string() << "\n";
+    const std::string command = "/bin/sh " + script.string();
+    ASSERT_TRUE(WriteStringValue(HKEY_LOCAL_MACHINE, AnalyserCommandKey, nullptr, command.c_str()));
+    HWND window = makeWindow(1024, 768);  // full screen: AutoRun plays there
+    openBlock();
+    // The display asks for the analyser, and the window closes while it loads.
+    DisplayLoader = [] {
+        SaverOptions.AutoRun = 1;
+        StopRequested = 1;
+    };
+    PrepareRun(window, TRUE);
+    EXPECT_EQ(AnalyserStartedHere, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(std::filesystem::exists(marker));
+
+    StopRequested = 0;
+    InstallSettingsStore();
+    Running = 0;
+    EndRun();
 }
 
 }  // namespace
