@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libsqlite3-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libx11-dev libxext-dev libpng-dev libjpeg-dev
+  libx11-dev libxext-dev libpng-dev libgif-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
   xvfb x11-utils xdotool imagemagick
 )

@@ -1,12 +1,15 @@
 // `lumora --render`: a saver run on one thread in virtual time, into an
-// offscreen window, ending in a PNG of the last frame.  The same options and
+// offscreen window, ending in a PNG of the last frame or making a GIF of the
+// whole run.  The same options and
 // registry give the same picture: the test clock starts at the seed, which
 // thereby seeds the random generator, and nothing else varies.
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/gdi/present/gif.h"
 #include "platform/gdi/present/offscreen_presenter.h"
 #include "platform/gdi/present/png.h"
 #include "platform/kernel/clock.h"
@@ -84,10 +87,51 @@ std::string FramePath(const std::string& dir, unsigned long long frame) {
     return dir + name;
 }
 
+// The pictures of a GIF, taken on their own grid of 1000 / fps ms: each shows
+// what the screen showed at that moment, after everything due then.
+class GifRecorder {
+public:
+    GifRecorder(const gdi::OffscreenPresenter& presenter, unsigned fps) : presenter_(presenter), fps_(fps) {}
+
+    bool open(const std::string& path, int width, int height) {
+        width_ = width;
+        height_ = height;
+        return writer_.open(path, width, height, &error_) || fail(path);
+    }
+    // Takes the pictures due before `at`.
+    void takeBefore(unsigned long long at) {
+        for (unsigned long long due = taken_ * 1000 / fps_; due < at; due = ++taken_ * 1000 / fps_) {
+            gdi::OffscreenPresenter::Size size = presenter_.size();
+            if (size.width != width_ || size.height != height_) continue;
+            writer_.addFrame(presenter_.indices().data(), presenter_.palette(), due);
+        }
+    }
+    bool finish(const std::string& path, unsigned long long end) {
+        takeBefore(end);
+        return writer_.finish(end, &error_) || fail(path);
+    }
+
+private:
+    bool fail(const std::string& path) const {
+        std::fprintf(stderr, "lumora: cannot write %s: %s\n", path.c_str(), error_.c_str());
+        return false;
+    }
+
+    const gdi::OffscreenPresenter& presenter_;
+    unsigned fps_;
+    int width_ = 0;
+    int height_ = 0;
+    unsigned long long taken_ = 0;
+    gdi::GifWriter writer_;
+    std::string error_;
+};
+
 // The frames and palette ticks in virtual time: a frame on the 1000 / fps
 // grid (a frame that overran skips the slots it missed, as the paced frame
-// loop does), a tick CycleRate after the previous one.
-bool Animate(const RenderOptions& options, const VirtualTime& time, const gdi::OffscreenPresenter& presenter) {
+// loop does), a tick CycleRate after the previous one; the GIF's pictures
+// in between.
+bool Animate(const RenderOptions& options, const VirtualTime& time, const gdi::OffscreenPresenter& presenter,
+             GifRecorder* gif) {
     const unsigned long long total = options.seconds * 1000ull;
     unsigned long long frame = 0;
     unsigned long long nextFrame = 0;
@@ -96,6 +140,7 @@ bool Animate(const RenderOptions& options, const VirtualTime& time, const gdi::O
         bool tick = nextTick <= nextFrame;
         unsigned long long at = tick ? nextTick : nextFrame;
         if (at >= total || !Running) return true;
+        if (gif) gif->takeBefore(at);
         time.advanceTo(static_cast<DWORD>(at));
         if (tick) {
             DWORD interval = PaletteStep();
@@ -137,15 +182,21 @@ int Render(const RenderOptions& options) {
     LoadSlogan();
     PrepareRun(window, FALSE);
     bool ok = !ShownDisplayMissing;
+    std::optional<GifRecorder> gif;
+    if (ok && options.gif) {
+        gif.emplace(*presenter, options.gifFps);
+        ok = gif->open(options.output, options.width, options.height);
+    }
     if (ok) {
         BeginPaletteRun(window);
         StartModules();
         // The picture is taken before the run ends, while the palette still
         // holds the run's colours.
-        ok = Animate(options, time, *presenter) && WritePicture(*presenter, options.output);
+        ok = Animate(options, time, *presenter, gif ? &*gif : nullptr) &&
+             (gif ? gif->finish(options.output, options.seconds * 1000ull) : WritePicture(*presenter, options.output));
         Running = 0;
         EndPaletteRun(window);
-    } else {
+    } else if (ShownDisplayMissing) {
         std::fprintf(stderr, "lumora: there is no saved display named \"%s\"\n", options.display.c_str());
     }
     EndRun();

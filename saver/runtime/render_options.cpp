@@ -1,5 +1,6 @@
 #include "saver/runtime/render_options.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -28,10 +29,18 @@ bool ParseSize(std::string_view text, int* width, int* height) {
     return true;
 }
 
+bool EndsWithGif(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string suffix = path.substr(path.size() - 4);
+    for (char& c : suffix) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return suffix == ".gif";
+}
+
 }  // namespace
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error) {
     *options = RenderOptions{};
+    bool fpsGiven = false;
     for (int i = 2; i < argc; ++i) {
         std::string_view word = argv[i] ? argv[i] : "";
         bool hasValue = i + 1 < argc && argv[i + 1];
@@ -62,6 +71,7 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
                 return false;
             }
             options->fps = static_cast<unsigned>(number);
+            fpsGiven = true;
         } else if (word == "--display") {
             if (value.empty() || value.size() > 127 || value.find('\\') != std::string_view::npos) {
                 *error = "--display wants the name of a saved display: " + std::string(value);
@@ -94,8 +104,17 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
         }
     }
     if (options->output.empty()) {
-        *error = "--render needs the PNG file to write";
+        *error = "--render needs the PNG or GIF file to write";
         return false;
+    }
+    options->gif = EndsWithGif(options->output);
+    if (options->gif && fpsGiven) {
+        if (options->fps > MaxGifFps) {
+            *error = "--fps wants 1 to 50 for a GIF: " + std::to_string(options->fps);
+            return false;
+        }
+        options->gifFps = options->fps;
+        options->fps = RenderOptions{}.fps;
     }
     return true;
 }

@@ -1,16 +1,14 @@
 #include "platform/gdi/present/png.h"
 
-#include <fcntl.h>
 #include <png.h>
-#include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
+
+#include "platform/gdi/present/atomic_file.h"
 
 namespace gdi {
 
@@ -87,72 +85,23 @@ bool EncodeRows(Encoder& encoder, const std::uint32_t* rgb, int width, int heigh
     return true;
 }
 
-std::string Describe(const std::string& what, const std::string& path, int err) {
-    return what + " " + path + ": " + std::strerror(err);
-}
-
-bool WriteAll(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Writes `bytes` to a fresh file beside `path` and renames it into place.
-bool ReplaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
-    static std::atomic<unsigned> sequence{0};
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(sequence.fetch_add(1));
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            error = Describe("cannot create", temp, errno);
-            return false;
-        }
-    }
-    if (fd < 0) {
-        error = "cannot find a free temporary name beside " + path;
-        return false;
-    }
-    const bool written = WriteAll(fd, bytes);
-    const int writeErrno = errno;
-    if (!written || ::close(fd) != 0) {
-        error = Describe("cannot write", temp, written ? errno : writeErrno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        error = Describe("cannot rename to", path, errno);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool WritePng(const std::string& path, const std::uint32_t* rgb, int width, int height, std::string* error) {
     std::string why;
     if (rgb == nullptr || width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension) {
         why = "no picture to write (" + std::to_string(width) + " x " + std::to_string(height) + ")";
-    } else if (path.empty()) {
-        why = "no file name";
     } else {
         Encoder encoder;
         std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
         if (!EncodeRows(encoder, rgb, width, height, row.data())) {
             why = std::string("cannot encode PNG: ") + encoder.message;
-        } else if (ReplaceFile(path, encoder.bytes, why)) {
-            return true;
+        } else {
+            AtomicFile file;
+            if (file.open(path, &why)) {
+                file.write(encoder.bytes.data(), encoder.bytes.size());
+                if (file.commit(&why)) return true;
+            }
         }
     }
     if (error != nullptr) {

@@ -1,5 +1,7 @@
 // `lumora --render`: its options, and pictures that depend on nothing but
 // the options and the registry.
+#include <gif_lib.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -37,6 +39,17 @@ TEST(RenderOptionsTest, EveryOptionIsReadAndDefaultsFillTheRest) {
     EXPECT_EQ(options.seed, 4294967295ul);
     EXPECT_EQ(options.framesDir, "dir");
     EXPECT_EQ(options.every, 5u);
+    EXPECT_FALSE(options.gif);
+
+    // A GIF takes its pictures at --fps (15 unless asked) while the saver
+    // runs at its usual rate.
+    ASSERT_TRUE(Parse({"Run.GIF"}, &options));
+    EXPECT_TRUE(options.gif);
+    EXPECT_EQ(options.gifFps, 15u);
+    EXPECT_EQ(options.fps, 60u);
+    ASSERT_TRUE(Parse({"run.gif", "--fps", "25"}, &options));
+    EXPECT_EQ(options.gifFps, 25u);
+    EXPECT_EQ(options.fps, 60u);
 }
 
 TEST(RenderOptionsTest, UnusableValuesAreRefusedWithAReason) {
@@ -52,6 +65,7 @@ TEST(RenderOptionsTest, UnusableValuesAreRefusedWithAReason) {
         {"a.png", "--seconds", "1e3"},
         {"a.png", "--fps", "0"},
         {"a.png", "--fps", "1001"},
+        {"a.gif", "--fps", "51"},
         {"a.png", "--seed", "4294967296"},
         {"a.png", "--display", ""},
         {"a.png", "--display", "Saved\\Other"},
@@ -126,6 +140,27 @@ TEST_F(RenderTest, AnotherDisplayIsShownWithoutChangingActive) {
     EXPECT_EQ(render({file("missing.png"), "--display", "No Such Display", "--seconds", "1"}), 1);
     EXPECT_FALSE(std::filesystem::exists(file("missing.png")));
     EXPECT_EQ(render({file("bad.png"), "--size", "huge"}), 2);
+}
+
+TEST_F(RenderTest, AGifShowsTheWholeRunInItsColoursOfEachMoment) {
+    ASSERT_EQ(render({file("run.gif"), "--size", "64x48", "--seconds", "3", "--seed", "7"}), 0);
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(file("run.gif").c_str(), &error);
+    ASSERT_NE(gif, nullptr) << GifErrorString(error);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    EXPECT_EQ(gif->SWidth, 64);
+    EXPECT_EQ(gif->SHeight, 48);
+    // The colours flow, so pictures differ; equal ones would have merged.
+    EXPECT_GT(gif->ImageCount, 10);
+    EXPECT_LE(gif->ImageCount, 45);
+    int hundredths = 0;
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        GraphicsControlBlock control{};
+        DGifSavedExtensionToGCB(gif, i, &control);
+        hundredths += control.DelayTime;
+    }
+    EXPECT_EQ(hundredths, 300);
+    DGifCloseFile(gif, &error);
 }
 
 }  // namespace
