@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Renders every saved display that uses a drawing module into a PNG, one
-# picture per display, with `lumora --render` (fixed size, time and seed, so
-# the same build gives the same pictures).  The displays come from a fresh
+# Renders every saved display that uses a drawing module into a PNG and a
+# short animated GIF with `lumora --render` (fixed size, time and seed, so the
+# same build gives the same pictures).  A GIF is cut shorter until it is under
+# 1 MB, so the repository stays small.  The displays come from a fresh
 # platform root, where the saver creates its first-run displays, unless
 # GALLERY_ROOT names another root.
 #   scripts/gallery.sh [OUT_DIR]              (default docs/gallery)
 # Environment: GALLERY_BUILD (build folder, default build/release),
-# GALLERY_ROOT, GALLERY_SIZE (640x480), GALLERY_SECONDS (10), GALLERY_SEED (1).
+# GALLERY_ROOT, GALLERY_SIZE (640x480), GALLERY_SECONDS (10), GALLERY_SEED (1),
+# GALLERY_GIF_SIZE (320x240), GALLERY_GIF_SECONDS (4), GALLERY_GIF_FPS (15).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +17,10 @@ build=${GALLERY_BUILD:-build/release}
 size=${GALLERY_SIZE:-640x480}
 seconds=${GALLERY_SECONDS:-10}
 seed=${GALLERY_SEED:-1}
+gif_size=${GALLERY_GIF_SIZE:-320x240}
+gif_seconds=${GALLERY_GIF_SECONDS:-4}
+gif_fps=${GALLERY_GIF_FPS:-15}
+gif_limit=$((1024 * 1024))
 # The drawing modules built so far; add each module as it lands.
 drawing_modules=(Bezier)
 saved='HKCU\Control Panel\Screen Saver.Lumora\Saved'
@@ -53,9 +59,14 @@ while IFS= read -r display; do
     if grep -qix "$m" <<<"$modules"; then uses_drawing=1; fi
   done
   [ "$uses_drawing" -eq 1 ] || continue
-  file="$out/$(tr -c 'A-Za-z0-9._-' '_' <<<"$display" | sed 's/_$//').png"
-  echo "gallery: $display -> $file"
-  "$lumora" --render "$file" --size "$size" --seconds "$seconds" --display "$display" --seed "$seed"
+  base="$out/$(tr -c 'A-Za-z0-9._-' '_' <<<"$display" | sed 's/_$//')"
+  echo "gallery: $display -> $base.png, $base.gif"
+  "$lumora" --render "$base.png" --size "$size" --seconds "$seconds" --display "$display" --seed "$seed" >/dev/null
+  for ((s = gif_seconds; s >= 1; s--)); do
+    "$lumora" --render "$base.gif" --size "$gif_size" --seconds "$s" --fps "$gif_fps" --display "$display" \
+      --seed "$seed" >/dev/null
+    [ "$(stat -c %s "$base.gif")" -lt "$gif_limit" ] && break
+  done
   count=$((count + 1))
 done < <(subkeys "$saved")
 
