@@ -59,11 +59,20 @@ LONG Band(LONG x, LONG y, int i) {
 // The ten patterns
 // ---------------------------------------------------------------------------
 
-BYTE BandXor(LONG x, LONG y) {
+LONG Xor(LONG a, LONG b) { return a ^ b; }
+LONG Or(LONG a, LONG b) { return a | b; }
+
+// The bands of all nodes, combined one after another.
+template <LONG (*Combine)(LONG, LONG)>
+BYTE Bands(LONG x, LONG y) {
     LONG v = 0;
-    for (int i = 0; i < Stain.nodeCount; ++i) v ^= Band(x, y, i);
+    for (int i = 0; i < Stain.nodeCount; ++i) v = Combine(v, Band(x, y, i));
     return Index(v);
 }
+
+constexpr StainPattern BandXor = Bands<Xor>;
+constexpr StainPattern BandSum = Bands<Add>;
+constexpr StainPattern BandOr = Bands<Or>;
 
 BYTE WeightedColour(LONG x, LONG y) {
     LONG weighted = 0;
@@ -77,22 +86,10 @@ BYTE WeightedColour(LONG x, LONG y) {
     return divisor == 0 ? 0 : Index(Div(weighted, divisor));
 }
 
-BYTE BandSum(LONG x, LONG y) {
-    LONG v = 0;
-    for (int i = 0; i < Stain.nodeCount; ++i) v = Add(v, Band(x, y, i));
-    return Index(v);
-}
-
 BYTE FoldedGrid(LONG x, LONG y) {
     const LONG u = TruncateToLong(std::floor(static_cast<float>(x) * Stain.kx)) % Colours;
     const LONG v = TruncateToLong(std::floor(static_cast<float>(y) * Stain.ky)) % Colours;
     return Index(u ^ v);
-}
-
-BYTE BandOr(LONG x, LONG y) {
-    LONG v = 0;
-    for (int i = 0; i < Stain.nodeCount; ++i) v |= Band(x, y, i);
-    return Index(v);
 }
 
 // Each node is a dipole whose strength is the x of the next node record.
