@@ -1,6 +1,6 @@
 // Stain steps and whole pictures with the default controls and patterns 1
 // (weighted colour) and 5 (dipole field), at 1920 x 1080 and, for the
-// steps, 3840 x 2160.  A step's time grows with its rings, so the slowest
+// steps, 3840 x 2160 and with 20 x 20 tiles.  A step's time grows with its rings, so the slowest
 // step of the run is reported beside the mean, in the thread's CPU time so
 // that other programs on the machine do not count.
 #include <benchmark/benchmark.h>
@@ -49,8 +49,10 @@ struct StainScreen {
         platform::DestroyOffscreenWindow(window);
         DeleteObject(palette);
     }
-    void Begin(LONG type) {
+    void Begin(LONG type, LONG tiles = 1) {
         record->value[StainTypeSlot] = type;
+        record->value[StainXTilesSlot] = tiles;
+        record->value[StainYTilesSlot] = tiles;
         StainInit(record);
         std::srand(1);
         StainStart(record);
@@ -75,9 +77,9 @@ double CpuMilliseconds() {
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
 }
 
-void StainSteps(benchmark::State& state, int width, int height) {
+void StainSteps(benchmark::State& state, int width, int height, LONG tiles = 1) {
     StainScreen screen(width, height);
-    screen.Begin(static_cast<LONG>(state.range(0)));
+    screen.Begin(static_cast<LONG>(state.range(0)), tiles);
     double slowest = 0.0;
     for (auto _ : state) {
         const double t0 = CpuMilliseconds();
@@ -89,6 +91,8 @@ void StainSteps(benchmark::State& state, int width, int height) {
 
 void BM_StainStep1080p(benchmark::State& state) { StainSteps(state, 1920, 1080); }
 void BM_StainStep2160p(benchmark::State& state) { StainSteps(state, 3840, 2160); }
+// The most tiles: every ring is copied out 399 times.
+void BM_StainStep1080pTiled(benchmark::State& state) { StainSteps(state, 1920, 1080, 20); }
 
 // From a picture's first ring to the start of the next picture.
 void BM_StainPicture1080p(benchmark::State& state) {
@@ -109,4 +113,5 @@ void BM_StainPicture1080p(benchmark::State& state) {
 
 BENCHMARK(BM_StainStep1080p)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 BENCHMARK(BM_StainStep2160p)->Arg(1)->Arg(5)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_StainStep1080pTiled)->Arg(1)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 BENCHMARK(BM_StainPicture1080p)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);

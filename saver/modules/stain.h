@@ -31,8 +31,8 @@ struct StainNode {
 // The squared distance along one axis from a column (or row) to each node.
 using StainTableRow = LONG[StainNodeRecords];
 
-// Palette index 0..235 at Canvas position (x, y); a negative remainder
-// leaves its low byte, which the colour table shows as entry 0.
+// Palette index 0..235 at Canvas position (x, y), or 236..255, the low byte
+// of some negative remainders, which the colour table shows as entry 0.
 using StainPattern = BYTE (*)(LONG x, LONG y);
 
 struct StainState {
