@@ -5,9 +5,11 @@
 #include "saver/modules/bezier.h"
 #include "saver/modules/polygon.h"
 #include "saver/modules/random_display.h"
+#include "saver/modules/vortex.h"
 
 void InstallDrawingModules() {
     ModuleOperationTable[ModuleBezier] = {BezierStep, BezierInit, BezierStart, BezierFree};
     ModuleOperationTable[ModulePolygon] = {PolygonStep, ModuleNoOp, PolygonStart, ModuleNoOp};
+    ModuleOperationTable[ModuleVortex] = {VortexStep, ModuleNoOp, VortexStart, ModuleNoOp};
     ModuleOperationTable[ModuleRandom] = {RandomStep, ModuleNoOp, RandomStart, ModuleNoOp};
 }
