@@ -120,7 +120,7 @@ LONG VortexStart(ModuleRecord* record) {
     Vortex.points = std::clamp<LONG>(ControlValue(record, VortexPointsSlot), 2, VortexMaxPoints);
     Vortex.period = Period(static_cast<float>(ControlValue(record, VortexSpasticitySlot)));
     Vortex.amplitude = static_cast<float>(ControlValue(record, VortexAmplitudeSlot)) * AmplitudeScale;
-    Vortex.holdTime = static_cast<DWORD>(std::max<LONG>(ControlValue(record, VortexDurationSlot), 0)) * 1000u;
+    Vortex.holdTime = static_cast<DWORD>(ControlValue(record, VortexDurationSlot)) * 1000u;
     Vortex.type = ControlValue(record, VortexTypeSlot);
     Vortex.collapse = RandomFraction() + static_cast<float>(ControlValue(record, VortexCollapseSlot));
     Vortex.frequency = static_cast<float>(ControlValue(record, VortexFluxSlot)) * FluxScale;

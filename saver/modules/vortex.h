@@ -34,22 +34,22 @@ struct VortexPoint {
 };
 
 struct VortexState {
-    LONG points;       // N
-    float period;      // P: of the twist's wobble, in pixels of radius
-    float amplitude;   // A: twist per step, radians
-    float collapse;    // C: pixels the radius shrinks per step
-    float frequency;   // F: ripple, radians per point index
-    float depth;       // D: ripple depth in pixels
-    float radius;      // R
+    LONG points;      // N
+    float period;     // P: of the twist's wobble, in pixels of radius
+    float amplitude;  // A: twist per step, radians
+    float collapse;   // C: pixels the radius shrinks per step
+    float frequency;  // F: ripple, radians per point index
+    float depth;      // D: ripple depth in pixels
+    float radius;     // R
     POINT centre;
     LONG xTiles;
     LONG yTiles;
     LONG tileType;
-    LONG type;         // colour numbering of the odd points
-    DWORD holdTime;    // ms the finished picture stays
+    LONG type;        // colour numbering of the odd points
+    DWORD holdTime;   // ms the finished picture stays
     DWORD endTime;
     LONG colourOffset;
-    BOOL collapsing;   // some point's rippled radius was still non-negative
+    BOOL collapsing;  // some point's rippled radius was still non-negative
     VortexPoint point[VortexMaxPoints];
 };
 
