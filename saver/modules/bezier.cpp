@@ -4,15 +4,15 @@
 #include <cstdlib>
 
 #include "saver/framework/sources.h"
-#include "saver/modules/draw_helpers.h"
 #include "saver/framework/run_flag.h"
+#include "saver/modules/draw_helpers.h"
+#include "saver/modules/motion.h"
 
 BezierState Bezier;
 
 namespace {
 
 constexpr float TwoPi = 6.2832f;
-constexpr LONG LastColour = 235;
 constexpr LONG BoxMargin = 40;
 
 void SetSymmetry(BezierFrame& frame, LONG symmetry) {
@@ -20,21 +20,8 @@ void SetSymmetry(BezierFrame& frame, LONG symmetry) {
     frame.angleStep = TwoPi / static_cast<float>(frame.symmetry);
 }
 
-void MoveAxis(LONG& position, LONG& velocity, LONG speed, LONG low, LONG high) {
-    const LONG next = position + speed * velocity;
-    if (next >= high || next < low) {
-        velocity = -velocity;
-    } else {
-        position = next;
-    }
-}
-
 void MovePoints(BezierPoints& points, LONG speed) {
-    const RECT& box = Bezier.box;
-    for (int i = 0; i < Bezier.pointCount; ++i) {
-        MoveAxis(points.position[i].x, points.velocity[i].x, speed, box.left, box.right);
-        MoveAxis(points.position[i].y, points.velocity[i].y, speed, box.top, box.bottom);
-    }
+    BouncePoints(points.position, points.velocity, Bezier.pointCount, speed, Bezier.box);
 }
 
 void DrawCurve(HDC dc, const POINT* points, int count) { PolyBezier(dc, points, static_cast<DWORD>(count)); }
@@ -56,11 +43,7 @@ void DrawFigure(const ModuleRecord* record, const BezierPoints& points, const Be
     POINT rotated[BezierMaxPoints];
     for (LONG k = 0; k < frame.symmetry; ++k) {
         const float angle = frame.angleStep * static_cast<float>(k);
-        for (int i = 0; i < Bezier.pointCount; ++i) {
-            POINT p{points.position[i].x - Bezier.centre.x, points.position[i].y - Bezier.centre.y};
-            RotatePoint(p, angle);
-            rotated[i] = {p.x + Bezier.centre.x, p.y + Bezier.centre.y};
-        }
+        RotateAbout(points.position, rotated, Bezier.pointCount, Bezier.centre, angle);
         DrawCurves(record->dc, grid, rotated);
     }
 }
@@ -156,10 +139,7 @@ LONG BezierStep(ModuleRecord* record) {
     if (Bezier.history == nullptr) {
         return 0;
     }
-    Bezier.colour += Bezier.direction;
-    if (Bezier.colour == LastColour || Bezier.colour == 0) {
-        Bezier.direction = -Bezier.direction;
-    }
+    AdvanceColourWave(Bezier.colour, Bezier.direction);
 
     BezierFrame& frame = Bezier.frame;
     LONG symmetry = frame.symmetry;
@@ -181,9 +161,7 @@ LONG BezierStep(ModuleRecord* record) {
     }
     Bezier.writeIndex = (Bezier.writeIndex + 1) % BezierHistoryLength;
 
-    // Compared as a signed difference, so the time-out survives the tick
-    // count wrapping after 49.7 days.
-    if (static_cast<LONG>(GetTickCount() - Bezier.endTime) > 0) {
+    if (TickCountPassed(Bezier.endTime)) {
         FlushTrail(record);
         BezierStart(record);
     }

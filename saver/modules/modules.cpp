@@ -3,11 +3,15 @@
 #include "saver/framework/controls.h"
 #include "saver/framework/module_table.h"
 #include "saver/modules/bezier.h"
+#include "saver/modules/polygon.h"
 #include "saver/modules/random_display.h"
 #include "saver/modules/stain.h"
+#include "saver/modules/vortex.h"
 
 void InstallDrawingModules() {
     ModuleOperationTable[ModuleBezier] = {BezierStep, BezierInit, BezierStart, BezierFree};
+    ModuleOperationTable[ModulePolygon] = {PolygonStep, ModuleNoOp, PolygonStart, ModuleNoOp};
     ModuleOperationTable[ModuleStain] = {StainStep, StainInit, StainStart, StainFree};
+    ModuleOperationTable[ModuleVortex] = {VortexStep, ModuleNoOp, VortexStart, ModuleNoOp};
     ModuleOperationTable[ModuleRandom] = {RandomStep, ModuleNoOp, RandomStart, ModuleNoOp};
 }
