@@ -1,0 +1,99 @@
+#pragma once
+// What the modules that draw a moving figure every frame and erase it behind
+// themselves share: the history of the parameters each frame was drawn with,
+// so that an eraser can replay the same motion in black a fixed number of
+// frames later; the triangle-wave colour counter; and the image time-out.
+#include <type_traits>
+
+#include "platform/win32.h"
+
+constexpr LONG TrailHistoryLength = 300;
+
+// A zero-filled, locked block from the global heap, or null after the debug
+// message when memory runs out.
+void* AllocateHistory(HGLOBAL* memory, SIZE_T bytes);
+void FreeHistory(HGLOBAL* memory);
+
+template <typename Frame>
+struct TrailHistory {
+    static_assert(std::is_trivially_copyable_v<Frame>, "frames live in zero-filled heap memory");
+    HGLOBAL memory;
+    Frame* frames;      // TrailHistoryLength records while allocated
+    LONG delay;         // frames from drawing to erasing; TrailHistoryLength or more never erases
+    LONG writeIndex;
+    LONG eraseIndex;
+    LONG frameCounter;  // counts up to the delay
+};
+
+template <typename Frame>
+void AllocateTrail(TrailHistory<Frame>& trail) {
+    if (trail.frames == nullptr) {
+        trail.frames = static_cast<Frame*>(AllocateHistory(&trail.memory, sizeof(Frame) * TrailHistoryLength));
+    }
+}
+
+template <typename Frame>
+void FreeTrail(TrailHistory<Frame>& trail) {
+    FreeHistory(&trail.memory);
+    trail.frames = nullptr;
+}
+
+template <typename Frame>
+bool TrailFinite(const TrailHistory<Frame>& trail) {
+    return trail.delay < TrailHistoryLength;
+}
+
+// A finite trail writes `delay` records ahead of the eraser, so the record
+// the eraser reads is the one written `delay` frames before.
+template <typename Frame>
+void StartTrail(TrailHistory<Frame>& trail, LONG delay) {
+    trail.delay = delay;
+    const LONG first = TrailFinite(trail) ? delay : 0;
+    trail.writeIndex = first;
+    trail.eraseIndex = first;
+    trail.frameCounter = 0;
+}
+
+template <typename Frame>
+void RememberFrame(TrailHistory<Frame>& trail, const Frame& frame) {
+    trail.frames[trail.writeIndex] = frame;
+}
+
+// `erase` draws the oldest remembered frame in black.
+template <typename Frame, typename Erase>
+void EraseOldestFrame(TrailHistory<Frame>& trail, Erase erase) {
+    erase(trail.frames[trail.eraseIndex]);
+    trail.eraseIndex = (trail.eraseIndex + 1) % TrailHistoryLength;
+}
+
+// After a frame was drawn: erase the frame `delay` frames older once the
+// trail is that long, and move on to the next record.
+template <typename Frame, typename Erase>
+void FollowTrail(TrailHistory<Frame>& trail, Erase erase) {
+    if (!TrailFinite(trail) || trail.frameCounter < trail.delay) {
+        ++trail.frameCounter;
+    } else {
+        EraseOldestFrame(trail, erase);
+    }
+    trail.writeIndex = (trail.writeIndex + 1) % TrailHistoryLength;
+}
+
+// Erases every frame still on the screen.
+template <typename Frame, typename Erase>
+void FlushTrail(TrailHistory<Frame>& trail, Erase erase) {
+    if (trail.frames == nullptr || !TrailFinite(trail)) {
+        return;
+    }
+    while (trail.eraseIndex != trail.writeIndex) {
+        EraseOldestFrame(trail, erase);
+    }
+}
+
+// The colours run 1, 2, ... 235, 234, ... 0, 1, ... over the animated
+// palette entries.
+void AdvanceColourWave(LONG& colour, LONG& direction);
+
+// Whether the tick count has passed `endTime`, compared as a signed
+// difference so that the time-out survives the tick count wrapping after
+// 49.7 days.
+bool PastEndTime(DWORD endTime);
