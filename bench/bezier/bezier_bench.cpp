@@ -3,56 +3,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
-#include "platform/gdi/present/offscreen_presenter.h"
+#include "bench/support/module_screen.h"
 #include "platform/kernel/clock.h"
-#include "platform/win32.h"
-#include "saver/framework/control_table.h"
 #include "saver/modules/bezier.h"
-#include "saver/framework/run_flag.h"
 
 namespace {
 
-constexpr int Width = 1920;
-constexpr int Height = 1080;
-
-struct Screen {
-    Screen() {
-        presenter = std::make_shared<gdi::OffscreenPresenter>();
-        window = platform::CreateOffscreenWindow(Width, Height, presenter);
-        dc = GetDC(window);
-        std::vector<unsigned char> block(sizeof(LOGPALETTE) + 235 * sizeof(PALETTEENTRY));
-        auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-        lp->palVersion = 0x300;
-        lp->palNumEntries = 236;
-        for (int i = 0; i < 236; ++i) lp->palPalEntry[i] = {static_cast<BYTE>(i), 0, 0, PC_RESERVED};
-        palette = CreatePalette(lp);
-        SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-    }
-    ~Screen() {
-        SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-        ReleaseDC(window, dc);
-        platform::DestroyOffscreenWindow(window);
-        DeleteObject(palette);
-    }
-    std::shared_ptr<gdi::OffscreenPresenter> presenter;
-    HWND window;
-    HDC dc;
-    HPALETTE palette;
-};
-
 void RunBezier(benchmark::State& state, bool heaviest) {
     platform::UseTestClock(1000);  // no time-out restarts while measuring
-    Screen screen;
-    RegisterAllControls();
-    AllowSoundSources();
-    ModuleRecord* record = &ModuleTable[ModuleBezier];
-    record->width = Width;
-    record->height = Height;
-    record->dc = screen.dc;
+    benchsupport::ModuleScreen screen;
+    ModuleRecord* record = screen.Open(ModuleBezier);
     if (heaviest) {
         record->value[BezierCurvesSlot] = 20;
         record->value[BezierSymmetrySlot] = 32;

@@ -5,7 +5,6 @@
 
 #include "saver/framework/sources.h"
 #include "saver/modules/draw_helpers.h"
-#include "saver/framework/run_flag.h"
 
 BezierState Bezier;
 
@@ -150,18 +149,13 @@ LONG BezierStep(ModuleRecord* record) {
     DrawWithPen(record, Bezier.head, frame, PALETTEINDEX(static_cast<WORD>(Bezier.colour)));
     FollowTrail(Bezier.trail, TailEraser(record));
 
-    if (PastEndTime(Bezier.endTime)) {
-        FlushTrail(Bezier.trail, TailEraser(record));
+    if (EndImageWhenDue(Bezier.trail, Bezier.endTime, TailEraser(record))) {
         BezierStart(record);
     }
     return 0;
 }
 
 LONG BezierFree(ModuleRecord* record) {
-    // After the run the screen goes away, so only a restart erases the trail.
-    if (Running) {
-        FlushTrail(Bezier.trail, TailEraser(record));
-    }
-    FreeTrail(Bezier.trail);
+    ReleaseTrail(Bezier.trail, TailEraser(record));
     return 0;
 }

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "saver/framework/run_flag.h"
 #include "saver/framework/sources.h"
 
 CyclicState Cyclic;
@@ -40,14 +39,12 @@ bool ReadLiveFraction(ModuleRecord* record, int slot, float& target) {
     return true;
 }
 
+// Angular speeds inversely proportional to the calmness, one random draw each.
 void DrawSpeeds(CyclicFrame& frame, LONG calmness) {
-    const float c = static_cast<float>(calmness);
-    const float r0 = RandomFraction();
-    frame.speed[0] = (r0 + 0.05f) / (3.0f * c);
-    const float r1 = RandomFraction();
-    frame.speed[1] = (r1 + 0.05f) / (5.0f * c);
-    const float r2 = RandomFraction();
-    frame.speed[2] = (r2 + 0.05f) / (4.0f * c);
+    constexpr LONG Divisor[3] = {3, 5, 4};
+    for (int i = 0; i < 3; ++i) {
+        frame.speed[i] = (RandomFraction() + 0.05f) / static_cast<float>(Divisor[i] * calmness);
+    }
 }
 
 // The two factors of a path mode: the amplitude A and the phase factor B.
@@ -262,18 +259,13 @@ LONG CyclicStep(ModuleRecord* record) {
     DrawFrame(record, Cyclic.head, frame, PALETTEINDEX(static_cast<WORD>(Cyclic.colour)));
     FollowTrail(Cyclic.trail, TailEraser(record));
 
-    if (PastEndTime(Cyclic.endTime)) {
-        FlushTrail(Cyclic.trail, TailEraser(record));
+    if (EndImageWhenDue(Cyclic.trail, Cyclic.endTime, TailEraser(record))) {
         CyclicStart(record);
     }
     return 0;
 }
 
 LONG CyclicFree(ModuleRecord* record) {
-    // After the run the screen goes away, so only a restart erases the trail.
-    if (Running) {
-        FlushTrail(Cyclic.trail, TailEraser(record));
-    }
-    FreeTrail(Cyclic.trail);
+    ReleaseTrail(Cyclic.trail, TailEraser(record));
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "platform/win32.h"
+#include "saver/framework/run_flag.h"
 
 constexpr LONG TrailHistoryLength = 300;
 
@@ -89,11 +90,32 @@ void FlushTrail(TrailHistory<Frame>& trail, Erase erase) {
     }
 }
 
-// The colours run 1, 2, ... 235, 234, ... 0, 1, ... over the animated
-// palette entries.
-void AdvanceColourWave(LONG& colour, LONG& direction);
-
 // Whether the tick count has passed `endTime`, compared as a signed
 // difference so that the time-out survives the tick count wrapping after
 // 49.7 days.
 bool PastEndTime(DWORD endTime);
+
+// True when the image has run out, once its whole trail is erased, so that
+// a finite trail leaves a clean picture for the next image.
+template <typename Frame, typename Erase>
+bool EndImageWhenDue(TrailHistory<Frame>& trail, DWORD endTime, Erase erase) {
+    if (!PastEndTime(endTime)) {
+        return false;
+    }
+    FlushTrail(trail, erase);
+    return true;
+}
+
+// Frees the history.  After the run the screen goes away, so only while the
+// run goes on is the trail erased first.
+template <typename Frame, typename Erase>
+void ReleaseTrail(TrailHistory<Frame>& trail, Erase erase) {
+    if (Running) {
+        FlushTrail(trail, erase);
+    }
+    FreeTrail(trail);
+}
+
+// The colours run 1, 2, ... 235, 234, ... 0, 1, ... over the animated
+// palette entries.
+void AdvanceColourWave(LONG& colour, LONG& direction);
