@@ -179,6 +179,7 @@ void ReadLiveControls(ModuleRecord* record) {
     }
     ReadLiveFraction(record, CyclicDiameterSlot, frame.stamp.size);
     ReadLiveControl(record, CyclicSymmetrySlot, frame.symmetry);
+    frame.symmetry = std::max<LONG>(frame.symmetry, 1);  // it divides the circle
     float rotation = 0.0f;
     if (ReadLiveFraction(record, CyclicRotationSlot, rotation)) {
         frame.stamp.angleStep = rotation * RotationScale;
