@@ -1,7 +1,8 @@
 #pragma once
-// What the drawing-module benchmarks draw on: an offscreen 1920 x 1080 Canvas
-// with a 236-entry engine palette realised, and a module record with its
-// controls registered as at the start of a run.
+// What the drawing-module benchmarks draw on: an offscreen Canvas (1920 x
+// 1080 unless asked otherwise) with a 236-entry engine palette realised, and
+// the module's record on it with its controls registered as at the start of
+// a run.
 #include <memory>
 #include <vector>
 
@@ -16,9 +17,9 @@ constexpr int ScreenWidth = 1920;
 constexpr int ScreenHeight = 1080;
 
 struct ModuleScreen {
-    explicit ModuleScreen(int module) {
+    explicit ModuleScreen(int module, int width = ScreenWidth, int height = ScreenHeight) {
         presenter = std::make_shared<gdi::OffscreenPresenter>();
-        window = platform::CreateOffscreenWindow(ScreenWidth, ScreenHeight, presenter);
+        window = platform::CreateOffscreenWindow(width, height, presenter);
         dc = GetDC(window);
         std::vector<unsigned char> block(sizeof(LOGPALETTE) + 235 * sizeof(PALETTEENTRY));
         auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
@@ -32,8 +33,8 @@ struct ModuleScreen {
         RegisterAllControls();
         AllowSoundSources();
         record = &ModuleTable[module];
-        record->width = ScreenWidth;
-        record->height = ScreenHeight;
+        record->width = width;
+        record->height = height;
         record->dc = dc;
     }
     ~ModuleScreen() {

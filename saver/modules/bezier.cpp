@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "saver/framework/sources.h"
-#include "saver/framework/run_flag.h"
 #include "saver/modules/draw_helpers.h"
 #include "saver/modules/motion.h"
 
@@ -57,23 +56,12 @@ void DrawWithPen(const ModuleRecord* record, const BezierPoints& points, const B
     DeleteObject(pen);
 }
 
-// Replays the oldest remembered frame on the tail in black.
-void EraseOldestFrame(const ModuleRecord* record) {
-    const BezierFrame& frame = Bezier.history[Bezier.eraseIndex];
-    MovePoints(Bezier.tail, frame.speed);
-    DrawWithPen(record, Bezier.tail, frame, RGB(0, 0, 0));
-    Bezier.eraseIndex = (Bezier.eraseIndex + 1) % BezierHistoryLength;
-}
-
-bool TrailFinite() { return Bezier.trailDelay < BezierHistoryLength; }
-
-void FlushTrail(const ModuleRecord* record) {
-    if (Bezier.history == nullptr || !TrailFinite()) {
-        return;
-    }
-    while (Bezier.eraseIndex != Bezier.writeIndex) {
-        EraseOldestFrame(record);
-    }
+// Replays a remembered frame on the tail in black.
+auto TailEraser(const ModuleRecord* record) {
+    return [record](const BezierFrame& frame) {
+        MovePoints(Bezier.tail, frame.speed);
+        DrawWithPen(record, Bezier.tail, frame, RGB(0, 0, 0));
+    };
 }
 
 void SeedPoints(const ModuleRecord* record) {
@@ -93,14 +81,7 @@ void SeedPoints(const ModuleRecord* record) {
 }  // namespace
 
 LONG BezierInit(ModuleRecord*) {
-    if (Bezier.history != nullptr) {
-        return 0;
-    }
-    Bezier.historyMemory = GlobalAlloc(GHND, sizeof(BezierFrame) * BezierHistoryLength);
-    Bezier.history = static_cast<BezierFrame*>(GlobalLock(Bezier.historyMemory));
-    if (Bezier.history == nullptr) {
-        OutputDebugStringA("Could not allocate buffers");
-    }
+    AllocateTrail(Bezier.trail);
     return 0;
 }
 
@@ -109,7 +90,7 @@ LONG BezierStart(ModuleRecord* record) {
     AdvanceControls(record);
 
     Bezier.curves = std::clamp<LONG>(ControlValue(record, BezierCurvesSlot), 1, (BezierMaxPoints - 4) / 2);
-    Bezier.trailDelay = 3 * std::clamp<LONG>(ControlValue(record, BezierTrailSlot), 1, 100);
+    const LONG trailDelay = 3 * std::clamp<LONG>(ControlValue(record, BezierTrailSlot), 1, 100);
     Bezier.pointCount = 2 * Bezier.curves + 4;
     BezierFrame& frame = Bezier.frame;
     SetSymmetry(frame, ControlValue(record, BezierSymmetrySlot));
@@ -119,7 +100,6 @@ LONG BezierStart(ModuleRecord* record) {
     frame.yTiles = ControlValue(record, BezierYTilesSlot);
     frame.tileType = ControlValue(record, BezierTileTypeSlot);
     Bezier.endTime = GetTickCount() + static_cast<DWORD>(ControlValue(record, BezierDurationSlot)) * 1000u;
-    Bezier.frameCounter = 0;
     Bezier.centre = {record->width >> 1, record->height >> 1};
 
     const LONG reach = BoxMargin + frame.width;
@@ -127,16 +107,14 @@ LONG BezierStart(ModuleRecord* record) {
 
     SeedPoints(record);
 
-    const LONG firstIndex = TrailFinite() ? Bezier.trailDelay : 0;
-    Bezier.writeIndex = firstIndex;
-    Bezier.eraseIndex = firstIndex;
+    StartTrail(Bezier.trail, trailDelay);
     Bezier.colour = 0;
     Bezier.direction = 1;
     return 0;
 }
 
 LONG BezierStep(ModuleRecord* record) {
-    if (Bezier.history == nullptr) {
+    if (Bezier.trail.frames == nullptr) {
         return 0;
     }
     AdvanceColourWave(Bezier.colour, Bezier.direction);
@@ -150,34 +128,18 @@ LONG BezierStep(ModuleRecord* record) {
     ReadLiveControl(record, BezierXTilesSlot, frame.xTiles);
     ReadLiveControl(record, BezierYTilesSlot, frame.yTiles);
 
-    Bezier.history[Bezier.writeIndex] = frame;
+    RememberFrame(Bezier.trail, frame);
     MovePoints(Bezier.head, frame.speed);
     DrawWithPen(record, Bezier.head, frame, PALETTEINDEX(static_cast<WORD>(Bezier.colour)));
+    FollowTrail(Bezier.trail, TailEraser(record));
 
-    if (!TrailFinite() || Bezier.frameCounter < Bezier.trailDelay) {
-        ++Bezier.frameCounter;
-    } else {
-        EraseOldestFrame(record);
-    }
-    Bezier.writeIndex = (Bezier.writeIndex + 1) % BezierHistoryLength;
-
-    if (TickCountPassed(Bezier.endTime)) {
-        FlushTrail(record);
+    if (EndImageWhenDue(Bezier.trail, Bezier.endTime, TailEraser(record))) {
         BezierStart(record);
     }
     return 0;
 }
 
 LONG BezierFree(ModuleRecord* record) {
-    // After the run the screen goes away, so only a restart erases the trail.
-    if (Running) {
-        FlushTrail(record);
-    }
-    if (Bezier.historyMemory != nullptr) {
-        GlobalUnlock(Bezier.historyMemory);
-        GlobalFree(Bezier.historyMemory);
-    }
-    Bezier.historyMemory = nullptr;
-    Bezier.history = nullptr;
+    ReleaseTrail(Bezier.trail, TailEraser(record));
     return 0;
 }

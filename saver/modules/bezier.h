@@ -4,6 +4,7 @@
 // so that they leave colour-graded ribbons, and erased a fixed number of
 // frames later by replaying the same motion in black.
 #include "saver/framework/module_record.h"
+#include "saver/modules/trail_history.h"
 
 // Slots of the Bezier controls.
 enum BezierSlot : int {
@@ -19,7 +20,6 @@ enum BezierSlot : int {
 };
 
 constexpr int BezierMaxPoints = 2 * 20 + 4;
-constexpr int BezierHistoryLength = 300;
 
 // What a frame was drawn with; the eraser replays it.
 struct BezierFrame {
@@ -39,20 +39,15 @@ struct BezierPoints {
 
 struct BezierState {
     LONG curves;      // N
-    LONG trailDelay;  // D = 3 x Trail Length; 300 or more never erases
     LONG pointCount;  // P = 2N + 4
     BezierFrame frame;
     BezierPoints head;
     BezierPoints tail;
     RECT box;  // right and bottom exclusive
     POINT centre;
-    HGLOBAL historyMemory;
-    BezierFrame* history;  // BezierHistoryLength records while the module is initialised
-    LONG writeIndex;
-    LONG eraseIndex;
-    LONG frameCounter;  // counts up to D
-    LONG colour;        // 0..235
-    LONG direction;     // +1 or -1
+    TrailHistory<BezierFrame> trail;  // delay D = 3 x Trail Length
+    LONG colour;                      // 0..235
+    LONG direction;                   // +1 or -1
     DWORD endTime;
 };
 

@@ -3,6 +3,7 @@
 #include "saver/framework/controls.h"
 #include "saver/framework/module_table.h"
 #include "saver/modules/bezier.h"
+#include "saver/modules/cyclic.h"
 #include "saver/modules/polygon.h"
 #include "saver/modules/random_display.h"
 #include "saver/modules/stain.h"
@@ -10,6 +11,7 @@
 
 void InstallDrawingModules() {
     ModuleOperationTable[ModuleBezier] = {BezierStep, BezierInit, BezierStart, BezierFree};
+    ModuleOperationTable[ModuleCyclic] = {CyclicStep, CyclicInit, CyclicStart, CyclicFree};
     ModuleOperationTable[ModulePolygon] = {PolygonStep, ModuleNoOp, PolygonStart, ModuleNoOp};
     ModuleOperationTable[ModuleStain] = {StainStep, StainInit, StainStart, StainFree};
     ModuleOperationTable[ModuleVortex] = {VortexStep, ModuleNoOp, VortexStart, ModuleNoOp};

@@ -61,7 +61,7 @@ TEST_F(BezierModule, ControlsBeyondTheirLimitsAreHeldAtTheLimits) {
     EXPECT_EQ(::Bezier.curves, 20);
     EXPECT_EQ(::Bezier.pointCount, 44);
     EXPECT_EQ(::Bezier.frame.symmetry, 32);
-    EXPECT_EQ(::Bezier.trailDelay, 3);
+    EXPECT_EQ(::Bezier.trail.delay, 3);
     EXPECT_EQ(::Bezier.frame.xTiles, 1);
     Steps(5);
 }
