@@ -4,8 +4,10 @@
 #include "saver/framework/module_table.h"
 #include "saver/modules/bezier.h"
 #include "saver/modules/random_display.h"
+#include "saver/modules/sphere.h"
 
 void InstallDrawingModules() {
     ModuleOperationTable[ModuleBezier] = {BezierStep, BezierInit, BezierStart, BezierFree};
+    ModuleOperationTable[ModuleSphere] = {SphereStep, SphereInit, SphereStart, SphereFree};
     ModuleOperationTable[ModuleRandom] = {RandomStep, ModuleNoOp, RandomStart, ModuleNoOp};
 }
