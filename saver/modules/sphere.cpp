@@ -150,11 +150,23 @@ struct Stamp {
     float radius;    // R: reach of the wedge
 };
 
+bool Overlap(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 // One stamp centred at `centre`, seen through a circle of the stamp's size
 // and, where set, the sector's wedge and the tile.
-void StampAt(HDC dc, POINT centre, HRGN wedge, const RECT& tile, const Stamp& stamp) {
+void StampAt(const ModuleRecord* record, POINT centre, HRGN wedge, const RECT& tile, const Stamp& stamp) {
     const LONG half = stamp.size / 2;
-    HRGN clip = CreateEllipticRgn(centre.x - half, centre.y - half, centre.x + half, centre.y + half);
+    const RECT circle{centre.x - half, centre.y - half, centre.x + half, centre.y + half};
+    // A circle off the canvas, or off its tile under the tile clip, changes
+    // no pixel: skipping it spares the regions (tiles narrower than a pixel
+    // at the largest tiling and symmetry would make a hundred thousand).
+    if (!Overlap(circle, {0, 0, record->width, record->height}) || (Sphere.tileClip && !Overlap(circle, tile))) {
+        return;
+    }
+    HDC dc = record->dc;
+    HRGN clip = CreateEllipticRgnIndirect(&circle);
     if (clip == nullptr) {
         return;  // without its clip the stamp would be a plain square
     }
@@ -198,9 +210,9 @@ void StampSectors(const ModuleRecord* record, float phase, const Stamp& stamp) {
                     wedge = CreatePolygonRgn(triangle, 3, WINDING);
                 }
                 const RECT tile{c * tileWidth, t * tileHeight, (c + 1) * tileWidth, (t + 1) * tileHeight};
-                StampAt(record->dc, Polar(cx, cy, a + phase, stamp.distance), wedge, tile, stamp);
+                StampAt(record, Polar(cx, cy, a + phase, stamp.distance), wedge, tile, stamp);
                 if (Sphere.mirror) {
-                    StampAt(record->dc, Polar(cx, cy, a + (step - phase), stamp.distance), wedge, tile, stamp);
+                    StampAt(record, Polar(cx, cy, a + (step - phase), stamp.distance), wedge, tile, stamp);
                 }
                 if (wedge != nullptr) {
                     DeleteObject(wedge);
