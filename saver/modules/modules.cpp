@@ -4,8 +4,10 @@
 #include "saver/framework/module_table.h"
 #include "saver/modules/bezier.h"
 #include "saver/modules/cyclic.h"
+#include "saver/modules/effect.h"
 #include "saver/modules/polygon.h"
 #include "saver/modules/random_display.h"
+#include "saver/modules/sphere.h"
 #include "saver/modules/stain.h"
 #include "saver/modules/vortex.h"
 
@@ -13,7 +15,9 @@ void InstallDrawingModules() {
     ModuleOperationTable[ModuleBezier] = {BezierStep, BezierInit, BezierStart, BezierFree};
     ModuleOperationTable[ModuleCyclic] = {CyclicStep, CyclicInit, CyclicStart, CyclicFree};
     ModuleOperationTable[ModulePolygon] = {PolygonStep, ModuleNoOp, PolygonStart, ModuleNoOp};
+    ModuleOperationTable[ModuleSphere] = {SphereStep, SphereInit, SphereStart, SphereFree};
     ModuleOperationTable[ModuleStain] = {StainStep, StainInit, StainStart, StainFree};
     ModuleOperationTable[ModuleVortex] = {VortexStep, ModuleNoOp, VortexStart, ModuleNoOp};
+    ModuleOperationTable[ModuleEffect] = {EffectStep, EffectInit, EffectStart, ModuleNoOp};
     ModuleOperationTable[ModuleRandom] = {RandomStep, ModuleNoOp, RandomStart, ModuleNoOp};
 }
