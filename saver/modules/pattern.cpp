@@ -78,12 +78,12 @@ bool Odd(LONG x, LONG y) { return ((x ^ y) & 1) != 0; }
 // Turbulence
 // ---------------------------------------------------------------------------
 
-// Computed in 64 bits and kept to its low 32, as a 32-bit sum of squares
-// would wrap; canvases within PatternLargestSide never reach that.
+// A 32-bit sum of squares; it could only wrap on canvases far beyond
+// PatternLargestSide, and would then wrap as two's complement does.
 LONG SquaredDistance(LONG x, LONG y) {
-    const long long dx = x - (Pattern.xMax >> 1);
-    const long long dy = y - (Pattern.yMax >> 1);
-    return static_cast<LONG>(static_cast<DWORD>(static_cast<unsigned long long>(dy * dy + dx * dx)));
+    const auto dx = static_cast<DWORD>(x - (Pattern.xMax >> 1));
+    const auto dy = static_cast<DWORD>(y - (Pattern.yMax >> 1));
+    return static_cast<LONG>(dy * dy + dx * dx);
 }
 
 // trunc(v) AND 2047 on the two's-complement integer, for every float: beyond
@@ -293,9 +293,8 @@ LONG Type20(ModuleRecord* record, LONG x, LONG y) {
 // ---------------------------------------------------------------------------
 
 template <typename T>
-T* Allocate(HGLOBAL& memory, long long bytes) {
-    // A size below zero is one no heap can give.
-    memory = GlobalAlloc(GHND, bytes < 0 ? static_cast<SIZE_T>(-1) : static_cast<SIZE_T>(bytes));
+T* Allocate(HGLOBAL& memory, SIZE_T bytes) {
+    memory = GlobalAlloc(GHND, bytes);
     return static_cast<T*>(GlobalLock(memory));
 }
 
@@ -363,15 +362,15 @@ float FillWaveTable(LONG waveType) {
 }
 
 void ChooseWavelengths(ModuleRecord* record, float base) {
+    auto density = [record] { return static_cast<float>(ControlValue(record, PatternDensitySlot)); };
     for (int i = 0; i < PatternWavelengths; ++i) {
         // Drawn afresh for every wave, so a random Pattern Density varies.
         RandomizeControls(record);
         const float r = RandomFraction();
-        Pattern.xLength[i] = r * 0.1f + static_cast<float>(ControlValue(record, PatternDensitySlot)) * 0.01f + base;
+        Pattern.xLength[i] = r * 0.1f + density() * 0.01f + base;
         RandomizeControls(record);
         const float q = RandomFraction();
-        Pattern.yLength[i] =
-            q * 0.8f + static_cast<float>(ControlValue(record, PatternDensitySlot)) * 0.01f * 0.8f + base;
+        Pattern.yLength[i] = q * 0.8f + density() * 0.01f * 0.8f + base;
     }
 }
 
@@ -449,7 +448,7 @@ void PaintFoldedRing(ModuleRecord* record, const RECT& r, LONG fold) {
     const LONG b = (r.bottom - r.top) / fold + 1;
     const LONG m = std::max(a, b);
     HGLOBAL memory = nullptr;
-    BYTE* samples = Allocate<BYTE>(memory, m + 10);
+    BYTE* samples = Allocate<BYTE>(memory, static_cast<SIZE_T>(m) + 10);
     if (samples == nullptr) {
         Release(memory, samples);
         return;
@@ -491,13 +490,14 @@ LONG PatternInit(ModuleRecord* record) {
     if (CanvasFits(record)) {
         Pattern.xMax = record->width - 1;
         Pattern.yMax = record->height - 1;
-        const long long longest = std::max(Pattern.xMax, Pattern.yMax) + 2;
-        Pattern.columnProfile = Allocate<LONG>(Pattern.columnMemory, longest * 4);
-        Pattern.rowProfile = Allocate<LONG>(Pattern.rowMemory, (Pattern.yMax + 2LL) * 4);
+        const auto longest = static_cast<SIZE_T>(std::max(Pattern.xMax, Pattern.yMax) + 2);
+        Pattern.columnProfile = Allocate<LONG>(Pattern.columnMemory, longest * sizeof(LONG));
+        const auto rows = static_cast<SIZE_T>(Pattern.yMax + 2);
+        Pattern.rowProfile = Allocate<LONG>(Pattern.rowMemory, rows * sizeof(LONG));
         Pattern.line = Allocate<BYTE>(Pattern.lineMemory, longest * 4);
         Pattern.lineInfo =
             Allocate<BITMAPINFO>(Pattern.infoMemory, sizeof(BITMAPINFOHEADER) + LineColourRoom * sizeof(RGBQUAD));
-        Pattern.wave = Allocate<LONG>(Pattern.waveMemory, WaveTableSize * 4);
+        Pattern.wave = Allocate<LONG>(Pattern.waveMemory, WaveTableSize * sizeof(LONG));
     }
     if (!Ready()) {
         PatternFree(record);
@@ -563,8 +563,8 @@ LONG PatternStart(ModuleRecord* record) {
 }
 
 LONG PatternStep(ModuleRecord* record) {
-    // Without buffers the module never has anything to draw.
-    if (!Ready()) return StepIdle;
+    // Without buffers, or before a start, there is nothing to draw.
+    if (!Ready() || Pattern.function == nullptr) return StepIdle;
     // A signed difference, so the hold survives the tick count wrapping.
     if (static_cast<LONG>(GetTickCount() - Pattern.nextFrame) < 0) return StepIdle;
 
@@ -609,9 +609,9 @@ LONG PatternStep(ModuleRecord* record) {
             PaintPlainRing(record, r);
         }
         if (columns + rows > 1) {
-            MirrorTileEdges(record->dc, columns, rows, tileWidth, tileHeight, Pattern.tileType, r.right - r.left + 1,
-                            r.bottom - r.top + 1, r.left, r.top, r.right, r.bottom, d.left, d.top, d.right,
-                            d.bottom);
+            MirrorTileEdges(record->dc, columns, rows, tileWidth, tileHeight, Pattern.tileType,
+                            r.right - r.left + 1, r.bottom - r.top + 1, r.left, r.top, r.right, r.bottom, d.left,
+                            d.top, d.right, d.bottom);
         }
         Shrink(r, 1);
         Shrink(d, 1);
@@ -625,5 +625,6 @@ LONG PatternFree(ModuleRecord*) {
     Release(Pattern.infoMemory, Pattern.lineInfo);
     Release(Pattern.lineMemory, Pattern.line);
     Release(Pattern.waveMemory, Pattern.wave);
+    Pattern.function = nullptr;
     return 0;
 }

@@ -78,7 +78,7 @@ struct PatternState {
     float turbulenceScale;  // T
 
     LONG type;  // 0..20
-    PatternFunction function;
+    PatternFunction function;  // null until a start after the buffers came
 
     RECT ring;  // the next ring in canvas coordinates
     DWORD durationMs;

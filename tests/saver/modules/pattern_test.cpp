@@ -52,7 +52,9 @@ protected:
         }
         FAIL() << "the picture never completed";
     }
-    std::uint8_t At(const Picture& px, int x, int y) const { return px[static_cast<std::size_t>(y) * canvas->width() + x]; }
+    std::uint8_t At(const Picture& px, int x, int y) const {
+        return px[static_cast<std::size_t>(y) * canvas->width() + x];
+    }
 
     std::unique_ptr<Canvas> canvas;
     ModuleRecord* record = nullptr;
