@@ -5,6 +5,7 @@
 #include "saver/modules/bezier.h"
 #include "saver/modules/cyclic.h"
 #include "saver/modules/effect.h"
+#include "saver/modules/pattern.h"
 #include "saver/modules/polygon.h"
 #include "saver/modules/random_display.h"
 #include "saver/modules/sphere.h"
@@ -14,6 +15,7 @@
 void InstallDrawingModules() {
     ModuleOperationTable[ModuleBezier] = {BezierStep, BezierInit, BezierStart, BezierFree};
     ModuleOperationTable[ModuleCyclic] = {CyclicStep, CyclicInit, CyclicStart, CyclicFree};
+    ModuleOperationTable[ModulePattern] = {PatternStep, PatternInit, PatternStart, PatternFree};
     ModuleOperationTable[ModulePolygon] = {PolygonStep, ModuleNoOp, PolygonStart, ModuleNoOp};
     ModuleOperationTable[ModuleSphere] = {SphereStep, SphereInit, SphereStart, SphereFree};
     ModuleOperationTable[ModuleStain] = {StainStep, StainInit, StainStart, StainFree};
