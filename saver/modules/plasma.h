@@ -54,7 +54,7 @@ struct PlasmaState {
     DWORD imageDuration;
 
     DWORD nextUpdate;
-    DWORD endTime;       // PlasmaNever while the cloud grows
+    DWORD endTime;  // PlasmaNever while the cloud grows
     LONG shownProgress = PlasmaFirstProgress;  // side of the square last shown
     bool finished;
 };
