@@ -185,7 +185,9 @@ LONG PlasmaStart(ModuleRecord* record) {
     std::memset(Plasma.bits, 0, static_cast<SIZE_T>(Height()) * static_cast<SIZE_T>(Plasma.stride));
     // A corner that draws 0 counts as not computed and may be filled by an
     // edge later.
-    for (const POINT corner : {POINT{0, 0}, POINT{0, Plasma.yMax}, POINT{Plasma.xMax, 0}, POINT{Plasma.xMax, Plasma.yMax}}) {
+    const LONG right = Plasma.xMax;
+    const LONG top = Plasma.yMax;
+    for (const POINT corner : {POINT{0, 0}, POINT{0, top}, POINT{right, 0}, POINT{right, top}}) {
         Pixel(corner.x, corner.y) = static_cast<BYTE>(std::rand() % Colours);
     }
     Plasma.endTime = PlasmaNever;

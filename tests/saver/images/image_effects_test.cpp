@@ -19,7 +19,8 @@ struct Picture {
     std::vector<BYTE> bytes;
 
     Picture(LONG lastColumn, LONG lastRow, LONG_PTR rowStride, unsigned seed)
-        : w(lastColumn), h(lastRow), stride(rowStride), bytes(static_cast<std::size_t>(rowStride * (lastRow + 1)), Padding) {
+        : w(lastColumn), h(lastRow), stride(rowStride),
+          bytes(static_cast<std::size_t>(rowStride * (lastRow + 1)), Padding) {
         std::srand(seed);
         for (LONG r = 0; r <= h; ++r)
             for (LONG c = 0; c <= w; ++c) at(r, c) = static_cast<BYTE>(std::rand() % 255 + 1);

@@ -123,7 +123,8 @@ TEST_F(PlasmaModule, PreviewsMirrorTheFinishedSquare) {
         EXPECT_EQ(at(0, 0), HardwareIndex(Pixel(0, Plasma.yMax)));
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 80; ++x)
-                ASSERT_TRUE(at(159 - x, y) == at(x, y) && at(x, 119 - y) == at(x, y) && at(159 - x, 119 - y) == at(x, y))
+                ASSERT_TRUE(at(159 - x, y) == at(x, y) && at(x, 119 - y) == at(x, y) &&
+                            at(159 - x, 119 - y) == at(x, y))
                     << x << ", " << y;
 
         if (Plasma.finished) {
