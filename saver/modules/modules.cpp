@@ -6,6 +6,7 @@
 #include "saver/modules/cyclic.h"
 #include "saver/modules/effect.h"
 #include "saver/modules/pattern.h"
+#include "saver/modules/plasma.h"
 #include "saver/modules/polygon.h"
 #include "saver/modules/random_display.h"
 #include "saver/modules/sphere.h"
@@ -16,6 +17,7 @@ void InstallDrawingModules() {
     ModuleOperationTable[ModuleBezier] = {BezierStep, BezierInit, BezierStart, BezierFree};
     ModuleOperationTable[ModuleCyclic] = {CyclicStep, CyclicInit, CyclicStart, CyclicFree};
     ModuleOperationTable[ModulePattern] = {PatternStep, PatternInit, PatternStart, PatternFree};
+    ModuleOperationTable[ModulePlasma] = {PlasmaStep, ModuleNoOp, PlasmaStart, PlasmaFree};
     ModuleOperationTable[ModulePolygon] = {PolygonStep, ModuleNoOp, PolygonStart, ModuleNoOp};
     ModuleOperationTable[ModuleSphere] = {SphereStep, SphereInit, SphereStart, SphereFree};
     ModuleOperationTable[ModuleStain] = {StainStep, StainInit, StainStart, StainFree};
