@@ -402,15 +402,18 @@ LONG StainStep(ModuleRecord* record) {
     const LONG tileWidth = Stain.wm / xTiles;
     const LONG tileHeight = Stain.hm / yTiles;
 
-    RECT ring = RingRect(Stain.ring, tileWidth, tileHeight);
-    RECT destination = ring;
+    // The ring is drawn in the first visible tile; the destination origin
+    // for the copies stays in the first tile, where MirrorTileEdges counts
+    // its tiles from.
+    RECT destination = RingRect(Stain.ring, tileWidth, tileHeight);
+    RECT ring = destination;
     if (!TileVisible(0, 0, Stain.tileType)) {
         if (xTiles > 1) {
-            destination.left += tileWidth;
-            destination.right += tileWidth;
+            ring.left += tileWidth;
+            ring.right += tileWidth;
         } else if (yTiles > 1) {
-            destination.top += tileHeight;
-            destination.bottom += tileHeight;
+            ring.top += tileHeight;
+            ring.bottom += tileHeight;
         } else {
             destination.left = -1;  // nothing to draw in: the picture is done at once
         }

@@ -154,6 +154,23 @@ TEST_F(StainModule, PictureIsThePatternTurnedOverInItsTile) {
     }
 }
 
+TEST_F(StainModule, OddTilesOnlyAreDrawnWhenTheFirstTileIsHidden) {
+    Open(41, 41);
+    Set(StainXTilesSlot, 2);
+    Set(StainYTilesSlot, 2);
+    Set(StainTileTypeSlot, 1);
+    Start(5);
+    Finish();
+    const std::vector<std::uint8_t> px = canvas->Indices();
+    // Tiles of (41 - 1) / 2 pixels, each drawn one pixel wider: the drawn
+    // tiles meet the hidden ones on row and column 20.
+    const int t = 20;
+    EXPECT_EQ(modtest::InkIn(px, 41, 0, 0, t, t), 0) << "tile (0, 0)";
+    EXPECT_EQ(modtest::InkIn(px, 41, t + 1, t + 1, 41, 41), 0) << "tile (1, 1)";
+    EXPECT_GT(modtest::InkIn(px, 41, t, 0, 2 * t, t), t * t / 2) << "tile (1, 0)";
+    EXPECT_GT(modtest::InkIn(px, 41, 0, t, t, 2 * t), t * t / 2) << "tile (0, 1)";
+}
+
 TEST_F(StainModule, FoldedEdgesZigZagAndFoldingDoublesOnlyAtStart) {
     Open(97, 41);
     Set(StainFoldingSlot, 3);
