@@ -9,31 +9,6 @@ namespace {
 
 using Blits = CanvasTest;
 
-// An 8-bit BITMAPINFO with a 256-entry colour table of RGBQUADs or WORDs.
-struct Info8 {
-    BITMAPINFOHEADER header{};
-    RGBQUAD colours[256]{};
-
-    Info8(int width, int height) {
-        header.biSize = sizeof(BITMAPINFOHEADER);
-        header.biWidth = width;
-        header.biHeight = height;
-        header.biPlanes = 1;
-        header.biBitCount = 8;
-        header.biCompression = BI_RGB;
-        header.biClrUsed = 256;
-    }
-    const BITMAPINFO* info() const { return reinterpret_cast<const BITMAPINFO*>(this); }
-    void grey() {
-        for (int i = 0; i < 256; ++i)
-            colours[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
-    }
-    void paletteIndices() {
-        auto* words = reinterpret_cast<WORD*>(colours);
-        for (int i = 0; i < 256; ++i) words[i] = static_cast<WORD>(i);
-    }
-};
-
 TEST_F(Blits, InversionsGiveTheComplementaryIndex) {
     SetPixel(dc, 0, 0, PALETTEINDEX(5));    // 15
     SetPixel(dc, 1, 0, PALETTEINDEX(200));  // 210
