@@ -52,9 +52,9 @@ AxisMap MapAxis(Axis axis, std::int64_t d, std::int64_t dw, std::int64_t s, std:
     const std::int64_t adw = dw < 0 ? -dw : dw, asw = sw < 0 ? -sw : sw;
     const SampleRule rule(adw, asw, axis);
     // Walk k one destination pixel at a time from the first visible one,
-    // keeping step * k + offset = q * den + r with 0 <= r < den.
-    const std::int64_t kStep = dw > 0 ? 1 : -1;
-    std::int64_t k = dw > 0 ? v0 - d : d - v0;
+    // keeping step * k + offset = q * den + r with 0 <= r < den.  Along a
+    // mirrored destination k falls as v rises.
+    const std::int64_t k = dw > 0 ? v0 - d : d - v0;
     const __int128 start = __int128{rule.step} * k + rule.offset;
     std::int64_t q = static_cast<std::int64_t>(start / rule.den), r = static_cast<std::int64_t>(start % rule.den);
     const std::int64_t wholeStep = rule.step / rule.den, partStep = rule.step % rule.den;
@@ -68,9 +68,7 @@ AxisMap MapAxis(Axis axis, std::int64_t d, std::int64_t dw, std::int64_t s, std:
         } else if (first >= 0) {
             break;  // the valid samples are contiguous
         }
-        // The next pixel along v is one step further from the start edge
-        // (or nearer to it, for a mirrored destination).
-        if (kStep > 0) {
+        if (dw > 0) {
             q += wholeStep;
             r += partStep;
             if (r >= rule.den) r -= rule.den, ++q;
