@@ -2,6 +2,7 @@
 // whole-call cost, from argument checks and clipping to the pixels.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -179,6 +180,28 @@ void MirroredStretchBlt(benchmark::State& state, CanvasSize size) {
     DeleteDC(memory);
 }
 
+// The whole Canvas filled from a memory bitmap 5/8 of its size, then that
+// bitmap refilled from the whole Canvas: one enlarging and one shrinking
+// nearest-neighbour pass, neither a whole multiple.
+void ScaledStretchBlt(benchmark::State& state, CanvasSize size) {
+    GdiCanvas canvas(size);
+    if (!canvas.ready(state)) {
+        return;
+    }
+    const int smallWidth = std::max(1, size.width * 5 / 8), smallHeight = std::max(1, size.height * 5 / 8);
+    HDC memory = CreateCompatibleDC(canvas.dc());
+    {
+        Selected bitmap(memory, CreateCompatibleBitmap(canvas.dc(), smallWidth, smallHeight));
+        SetStretchBltMode(canvas.dc(), COLORONCOLOR);
+        SetStretchBltMode(memory, COLORONCOLOR);
+        for (auto _ : state) {
+            StretchBlt(canvas.dc(), 0, 0, size.width, size.height, memory, 0, 0, smallWidth, smallHeight, SRCCOPY);
+            StretchBlt(memory, 0, 0, smallWidth, smallHeight, canvas.dc(), 0, 0, size.width, size.height, SRCCOPY);
+        }
+    }
+    DeleteDC(memory);
+}
+
 }  // namespace
 
 void RegisterGdiBenchmarks() {
@@ -195,6 +218,7 @@ void RegisterGdiBenchmarks() {
         {"gdi/beziers", Beziers, benchmark::kMillisecond},
         {"gdi/ellipses", Ellipses, benchmark::kMillisecond},
         {"gdi/stretchblt_mirror", MirroredStretchBlt, benchmark::kMicrosecond},
+        {"gdi/stretchblt_scale", ScaledStretchBlt, benchmark::kMicrosecond},
     };
     for (CanvasSize size : kSizes) {
         for (const Case& c : cases) {

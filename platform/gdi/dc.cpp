@@ -79,13 +79,13 @@ std::uint32_t ResolveColour(const DeviceContext& dc, const Surface& s, COLORREF 
         }
         return NearestStaticIndex(plain);
     }
+    // A DIB section is no palette device: its pixels index its own colour
+    // table, whatever the hardware shows.  PALETTEINDEX names the logical
+    // entry's colour, PALETTERGB is taken as the plain colour.
     Rgb rgb = plain;
     if (kind == 1) {
         std::lock_guard lock(palette.mutex);
-        rgb = HardwareColour(palette.hardwareIndex(colour & 0xFFFF));
-    } else if (kind == 2) {
-        std::lock_guard lock(palette.mutex);
-        rgb = palette.shownColour(palette.nearestEntry(plain));
+        rgb = palette.shownColour(colour & 0xFFFF);
     }
     if (s.bitsPerPixel == 8) return static_cast<std::uint32_t>(NearestIndex(s.table.data(), 256, rgb));
     return rgb;

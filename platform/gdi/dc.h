@@ -46,8 +46,9 @@ std::shared_ptr<DeviceContext> LookupDC(HDC dc);
 bool DestroyDC(HDC dc);
 
 // The pixel value `colour` draws with on surface `s` through the DC's palette:
-// a hardware index on device surfaces, the nearest table index on 8-bit DIB
-// sections, 0x00RRGGBB on 24/32-bit ones.  Call with the DC locked.
+// a hardware index on device surfaces; on DIB sections the colour itself
+// (PALETTEINDEX: the logical entry's colour), as the nearest table index on
+// 8-bit ones and 0x00RRGGBB on 24/32-bit ones.  Call with the DC locked.
 std::uint32_t ResolveColour(const DeviceContext& dc, const Surface& s, COLORREF colour);
 
 // Makes a copy of `region` the DC's clip (nullptr removes it); returns the

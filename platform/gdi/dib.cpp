@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi/hardware_palette.h"
-
 namespace gdi {
 
 std::optional<DibLayout> ReadDibLayout(const BITMAPINFO* info) {
@@ -37,7 +35,7 @@ std::array<Rgb, 256> DibColours(const BITMAPINFO* info, const DibLayout& layout,
         for (int i = 0; i < layout.colours; ++i) {
             WORD index;
             std::memcpy(&index, base + 2 * i, 2);
-            table[i] = HardwareColour(palette.hardwareIndex(index));
+            table[i] = palette.shownColour(index);
         }
         return table;
     }

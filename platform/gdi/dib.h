@@ -21,8 +21,8 @@ struct DibLayout {
 std::optional<DibLayout> ReadDibLayout(const BITMAPINFO* info);
 
 // The colour of each index of an 8-bit DIB's table: RGBQUADs, or WORD
-// logical palette indices read through the DC's palette (DIB_PAL_COLORS).
-// Indices beyond the table show black.
+// logical palette indices naming the colours of the DC's palette entries
+// (DIB_PAL_COLORS).  Indices beyond the table show black.
 std::array<Rgb, 256> DibColours(const BITMAPINFO* info, const DibLayout& layout, UINT usage,
                                 const DeviceContext* dc);
 

@@ -7,8 +7,10 @@
 // Differences from Win32 that callers may notice:
 // - Handles are typed pointers; GetObjectA takes an HGDIOBJ.
 // - Pen styles other than PS_NULL draw solid; brushes are solid (no hatches,
-//   no dithering): an RGB colour takes the nearest of the twenty static
-//   colours, PALETTERGB the nearest entry of the selected palette.
+//   no dithering): on the display and device bitmaps an RGB colour takes the
+//   nearest of the twenty static colours, PALETTERGB the nearest entry of the
+//   selected palette.  In a DIB section every colour takes the nearest entry
+//   of the DIB's own table, PALETTEINDEX by its logical entry's colour.
 // - GdiFlush publishes every window whose Canvas changed since the last
 //   flush and paces the caller on the presenters of the windows whose DC it
 //   took with GetDC.

@@ -107,8 +107,8 @@ std::uint8_t PaletteObject::hardwareIndex(unsigned i) const {
 }
 
 Rgb PaletteObject::shownColour(unsigned i) const {
-    if (i >= entries.size()) return 0;
-    const PALETTEENTRY& e = entries[i];
+    if (entries.empty()) return 0;
+    const PALETTEENTRY& e = entries[i < entries.size() ? i : 0];
     if (e.peFlags & PC_EXPLICIT) return HardwareColour(ExplicitIndex(e));
     return MakeRgb(e.peRed, e.peGreen, e.peBlue);
 }

@@ -55,7 +55,8 @@ struct PaletteObject final : GdiPalette {
 
     // The hardware index PALETTEINDEX(i) draws with (entry 0 beyond the end).
     std::uint8_t hardwareIndex(unsigned i) const;
-    // The colour entry i shows now (explicit entries: their hardware colour).
+    // The colour entry i shows now (explicit entries: their hardware colour;
+    // entry 0 beyond the end, as for hardwareIndex).
     Rgb shownColour(unsigned i) const;
     // The entry whose shown colour is nearest to `colour` (0 when empty).
     unsigned nearestEntry(Rgb colour) const;

@@ -16,26 +16,70 @@ struct AxisMap {
     std::vector<int> source;
 };
 
-AxisMap MapAxis(std::int64_t d, std::int64_t dw, std::int64_t s, std::int64_t sw, int lo, int hi, int sourceSize) {
-    AxisMap axis;
-    if (dw == 0 || sw == 0) return axis;
+enum class Axis { Columns, Rows };
+
+// Which source pixel destination pixel k samples, both counted from the start
+// edge of their rectangles (0 <= k < adw; adw and asw are the extents' sizes,
+// so a mirror only changes which edge is the start), as
+// floor((step * k + offset) / den) + bias.  These are the samples Win32
+// takes under COLORONCOLOR:
+// - enlarging (and 1:1): the pixel under the destination pixel's centre; a
+//   centre on the boundary of two takes the first;
+// - shrinking deletes pixels: a destination row keeps the source row at the
+//   start of its share of the source (k * asw / adw rounded, halves up), a
+//   destination column the source column at the end of its share (the one
+//   before (k + 1) * asw / adw rounded, halves up).
+struct SampleRule {
+    std::int64_t step, offset, den, bias;
+
+    SampleRule(std::int64_t adw, std::int64_t asw, Axis axis) : step(2 * asw), den(2 * adw) {
+        if (adw >= asw)
+            offset = asw - 1, bias = 0;
+        else if (axis == Axis::Rows)
+            offset = adw, bias = 0;
+        else
+            offset = 2 * asw + adw, bias = -1;
+    }
+};
+
+AxisMap MapAxis(Axis axis, std::int64_t d, std::int64_t dw, std::int64_t s, std::int64_t sw, int lo, int hi,
+                int sourceSize) {
+    AxisMap map;
+    if (dw == 0 || sw == 0) return map;
     const std::int64_t c0 = dw > 0 ? d : d + dw + 1, c1 = dw > 0 ? d + dw : d + 1;
     const std::int64_t v0 = std::max<std::int64_t>(c0, lo), v1 = std::min<std::int64_t>(c1, hi);
+    if (v0 >= v1) return map;
     const std::int64_t adw = dw < 0 ? -dw : dw, asw = sw < 0 ? -sw : sw;
+    const SampleRule rule(adw, asw, axis);
+    // Walk k one destination pixel at a time from the first visible one,
+    // keeping step * k + offset = q * den + r with 0 <= r < den.  Along a
+    // mirrored destination k falls as v rises.
+    const std::int64_t k = dw > 0 ? v0 - d : d - v0;
+    const __int128 start = __int128{rule.step} * k + rule.offset;
+    std::int64_t q = static_cast<std::int64_t>(start / rule.den), r = static_cast<std::int64_t>(start % rule.den);
+    const std::int64_t wholeStep = rule.step / rule.den, partStep = rule.step % rule.den;
     std::int64_t first = -1;
     for (std::int64_t v = v0; v < v1; ++v) {
-        const std::int64_t k = dw > 0 ? v - d : d - v;
-        const std::int64_t j = static_cast<std::int64_t>((static_cast<__int128>(2 * k + 1) * asw) / (2 * adw));
+        const std::int64_t j = q + rule.bias;
         const std::int64_t src = sw > 0 ? s + j : s - j;
-        if (src < 0 || src >= sourceSize) {
-            if (first >= 0) break;  // the valid samples are contiguous
-            continue;
+        if (src >= 0 && src < sourceSize) {
+            if (first < 0) first = v;
+            map.source.push_back(static_cast<int>(src));
+        } else if (first >= 0) {
+            break;  // the valid samples are contiguous
         }
-        if (first < 0) first = v;
-        axis.source.push_back(static_cast<int>(src));
+        if (dw > 0) {
+            q += wholeStep;
+            r += partStep;
+            if (r >= rule.den) r -= rule.den, ++q;
+        } else {
+            q -= wholeStep;
+            r -= partStep;
+            if (r < 0) r += rule.den, --q;
+        }
     }
-    axis.first = static_cast<int>(first);
-    return axis;
+    map.first = static_cast<int>(first);
+    return map;
 }
 
 std::uint32_t Load(const std::uint8_t* row, int x, int bitsPerPixel) {
@@ -85,8 +129,8 @@ void Transfer(DeviceContext& dc, Surface& dst, const SourcePixels& source, const
               const Extent& to, const Extent& from, std::uint8_t code, std::uint32_t pattern, bool overlapping) {
     const RECT limit = DrawLimit(dc, dst);
     if (limit.left >= limit.right || limit.top >= limit.bottom) return;
-    const AxisMap xs = MapAxis(to.x, to.width, from.x, from.width, limit.left, limit.right, source.width);
-    const AxisMap ys = MapAxis(to.y, to.height, from.y, from.height, limit.top, limit.bottom, source.height);
+    const AxisMap xs = MapAxis(Axis::Columns, to.x, to.width, from.x, from.width, limit.left, limit.right, source.width);
+    const AxisMap ys = MapAxis(Axis::Rows, to.y, to.height, from.y, from.height, limit.top, limit.bottom, source.height);
     if (xs.source.empty() || ys.source.empty()) return;
 
     SourcePixels src = source;

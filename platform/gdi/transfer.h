@@ -1,8 +1,9 @@
 #pragma once
 // The one transfer behind BitBlt, StretchBlt, StretchDIBits and
 // SetDIBitsToDevice: nearest-neighbour sampling of a source rectangle onto a
-// destination rectangle (negative extents mirror), colour matching, a
-// ternary raster operation, and the destination DC's clip.
+// destination rectangle with Win32's choice of samples (negative extents
+// mirror), colour matching, a ternary raster operation, and the destination
+// DC's clip.
 #include <cstddef>
 #include <cstdint>
 

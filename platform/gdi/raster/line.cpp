@@ -1,6 +1,6 @@
-// Cosmetic lines.  They share LineDda's exact walk, but start it at the first
-// step inside the limit and stop at the last, so a line through a huge
-// coordinate range costs only its visible pixels.
+// Cosmetic lines.  They walk detail::LineWalk from the first step inside the
+// limit to the last, so a line through a huge coordinate range costs only its
+// visible pixels.
 #include <algorithm>
 #include <cstdint>
 

@@ -74,15 +74,20 @@ struct LineWalk {
 
 }  // namespace detail
 
-// Calls f(x, y) for every pixel of the cosmetic line from (x0, y0) towards
-// (x1, y1), in order, end point excluded: max(|dx|, |dy|) calls.
+// Calls f(x, y) for every point LineDDA visits from (x0, y0) towards
+// (x1, y1), in order, end point excluded: max(|dx|, |dy|) calls.  It is the
+// cosmetic line's walk but for halves, which LineDDA rounds towards the start
+// point where cosmetic lines round them up: the two differ wherever a line
+// passes exactly between two pixels.
 template <class F>
 void LineDda(int x0, int y0, int x1, int y1, F&& f) {
     detail::LineWalk w(x0, y0, x1, y1);
     if (w.steps == 0) return;
-    // Incremental form of minorAt: minor = n0 + q, with 2*i*dMinor + steps = q*2*steps + r.
+    // minor = n0 + q, with 2*i*dMinor + bias = q*2*steps + r and 0 <= r < 2*steps;
+    // the bias is steps, less one when the minor coordinate grows, so that
+    // halves round towards n0 either way.
     const std::int64_t den = 2 * w.steps;
-    std::int64_t q = 0, r = w.steps;  // i = 0: floor(steps / 2steps) = 0, remainder steps
+    std::int64_t q = 0, r = w.dMinor > 0 ? w.steps - 1 : w.steps;  // i = 0: q = 0, r = bias
     const std::int64_t inc = 2 * w.dMinor;
     for (std::int64_t i = 0; i < w.steps; ++i) {
         std::int64_t major = w.m0 + w.sMajor * i, minor = w.n0 + q;

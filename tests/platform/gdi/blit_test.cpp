@@ -1,6 +1,8 @@
 // Transfers between surfaces: raster operations, mirroring, overlapping
 // copies, colour matching, DIB sections and DIBs drawn from memory.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "canvas_fixture.h"
 
@@ -8,31 +10,6 @@ namespace gditest {
 namespace {
 
 using Blits = CanvasTest;
-
-// An 8-bit BITMAPINFO with a 256-entry colour table of RGBQUADs or WORDs.
-struct Info8 {
-    BITMAPINFOHEADER header{};
-    RGBQUAD colours[256]{};
-
-    Info8(int width, int height) {
-        header.biSize = sizeof(BITMAPINFOHEADER);
-        header.biWidth = width;
-        header.biHeight = height;
-        header.biPlanes = 1;
-        header.biBitCount = 8;
-        header.biCompression = BI_RGB;
-        header.biClrUsed = 256;
-    }
-    const BITMAPINFO* info() const { return reinterpret_cast<const BITMAPINFO*>(this); }
-    void grey() {
-        for (int i = 0; i < 256; ++i)
-            colours[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
-    }
-    void paletteIndices() {
-        auto* words = reinterpret_cast<WORD*>(colours);
-        for (int i = 0; i < 256; ++i) words[i] = static_cast<WORD>(i);
-    }
-};
 
 TEST_F(Blits, InversionsGiveTheComplementaryIndex) {
     SetPixel(dc, 0, 0, PALETTEINDEX(5));    // 15
@@ -219,6 +196,77 @@ TEST_F(Blits, MemoryDCsStartWithAOnePixelBitmap) {
     EXPECT_TRUE(DeleteObject(bitmap));
     DeleteDC(other);
     DeleteDC(mem);
+}
+
+// One axis of a stretch: destination start and extent, source start and
+// extent, and the source pixel (counted from the source start) that each
+// destination pixel takes, counted from the destination start.
+struct StretchAxis {
+    int d, dw, s, sw;
+    std::vector<int> samples;
+
+    // The source coordinate destination coordinate v shows, or -1 outside.
+    int at(int v) const {
+        const int k = dw > 0 ? v - d : d - v;
+        if (k < 0 || k >= static_cast<int>(samples.size())) return -1;
+        return sw > 0 ? s + samples[k] : s - samples[k];
+    }
+};
+
+// Samples recorded from Win32 for a 32 x 24 source under COLORONCOLOR.
+const std::vector<int> kShrunkColumns = {1, 2, 4, 5, 7, 9, 10, 12, 13, 15, 17, 18, 20, 21, 23, 25, 26, 28, 29, 31};
+const std::vector<int> kShrunkRows = {0, 2, 3, 5, 6, 8, 10, 11, 13, 14, 16, 18, 19, 21, 22};
+const std::vector<int> kEnlargedColumns = {0,  0,  1,  2,  2,  3,  4,  4,  5,  6,  6,  7,  7,  8,  9,  9,  10,
+                                           11, 11, 12, 13, 13, 14, 15, 15, 16, 16, 17, 18, 18, 19, 20, 20, 21,
+                                           22, 22, 23, 23, 24, 25, 25, 26, 27, 27, 28, 29, 29, 30, 31, 31};
+const std::vector<int> kEnlargedRows = {0,  1,  2,  3,  3,  4,  5,  6,  7,  8,  9,  10, 11, 11,
+                                        12, 13, 14, 15, 16, 17, 18, 19, 19, 20, 21, 22, 23};
+
+TEST(Stretching, ColourOnColourTakesTheSamplesWin32Takes) {
+    Info8 distinct(0, 0);  // far-apart colours: matching between equal tables keeps indices
+    for (int i = 0; i < 256; ++i)
+        distinct.colours[i] = {static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 37), static_cast<BYTE>(i), 0};
+    MemoryDib columns(32, 24, distinct), rows(32, 24, distinct), out(80, 56, distinct);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 32; ++x) columns.at(x, y) = static_cast<std::uint8_t>(x), rows.at(x, y) = static_cast<std::uint8_t>(y);
+    SetStretchBltMode(out.dc, COLORONCOLOR);
+    Info8 topDown = distinct;
+    topDown.header.biWidth = 32;
+    topDown.header.biHeight = -24;
+
+    struct Case {
+        StretchAxis x, y;
+        bool dibits;  // StretchDIBits from the same pixels instead of StretchBlt
+    };
+    const Case cases[] = {
+        {{0, 20, 0, 32, kShrunkColumns}, {0, 15, 0, 24, kShrunkRows}, false},
+        {{0, 50, 0, 32, kEnlargedColumns}, {0, 27, 0, 24, kEnlargedRows}, false},
+        {{19, -20, 0, 32, kShrunkColumns}, {14, -15, 0, 24, kShrunkRows}, false},      // mirrored destination
+        {{0, 50, 31, -32, kEnlargedColumns}, {0, 27, 23, -24, kEnlargedRows}, false},  // mirrored source
+        {{-3, 20, 0, 32, kShrunkColumns}, {-2, 15, 0, 24, kShrunkRows}, false},        // clipped
+        {{0, 20, 0, 32, kShrunkColumns}, {0, 15, 0, 24, kShrunkRows}, true},
+        {{0, 50, 0, 32, kEnlargedColumns}, {0, 27, 0, 24, kEnlargedRows}, true},
+    };
+    for (const Case& c : cases) {
+        for (MemoryDib* source : {&columns, &rows}) {
+            std::fill_n(&out.at(0, 0), 80 * 56, std::uint8_t{255});
+            if (c.dibits)
+                StretchDIBits(out.dc, c.x.d, c.y.d, c.x.dw, c.y.dw, c.x.s, c.y.s, c.x.sw, c.y.sw, source->bits(),
+                              topDown.info(), DIB_RGB_COLORS, SRCCOPY);
+            else
+                StretchBlt(out.dc, c.x.d, c.y.d, c.x.dw, c.y.dw, source->dc, c.x.s, c.y.s, c.x.sw, c.y.sw, SRCCOPY);
+            int wrong = 0;
+            for (int y = 0; y < 56; ++y)
+                for (int x = 0; x < 80; ++x) {
+                    const int sx = c.x.at(x), sy = c.y.at(y);
+                    const int expected = sx < 0 || sy < 0 ? 255 : source == &columns ? sx : sy;
+                    wrong += out.at(x, y) != expected;
+                }
+            EXPECT_EQ(wrong, 0) << c.x.d << "," << c.y.d << "," << c.x.dw << "," << c.y.dw << " from " << c.x.s
+                                << "," << c.y.s << "," << c.x.sw << "," << c.y.sw << (c.dibits ? " (DIB)" : "")
+                                << (source == &columns ? " columns" : " rows");
+        }
+    }
 }
 
 }  // namespace

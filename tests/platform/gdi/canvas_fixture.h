@@ -42,6 +42,65 @@ public:
     int frames = 0, palettes = 0, paces = 0;
 };
 
+// An 8-bit BITMAPINFO with a 256-entry colour table of RGBQUADs or WORDs.
+struct Info8 {
+    BITMAPINFOHEADER header{};
+    RGBQUAD colours[256]{};
+
+    Info8(int width, int height) {
+        header.biSize = sizeof(BITMAPINFOHEADER);
+        header.biWidth = width;
+        header.biHeight = height;
+        header.biPlanes = 1;
+        header.biBitCount = 8;
+        header.biCompression = BI_RGB;
+        header.biClrUsed = 256;
+    }
+    const BITMAPINFO* info() const { return reinterpret_cast<const BITMAPINFO*>(this); }
+    void grey() {
+        for (int i = 0; i < 256; ++i)
+            colours[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
+    }
+    void paletteIndices() {
+        auto* words = reinterpret_cast<WORD*>(colours);
+        for (int i = 0; i < 256; ++i) words[i] = static_cast<WORD>(i);
+    }
+};
+
+// A top-down 8-bit DIB section, cleared to 0, selected in a memory DC of its own.
+class MemoryDib {
+public:
+    MemoryDib(int width, int height, const Info8& table) : stride_((width + 3) & ~3) {
+        Info8 info = table;
+        info.header.biWidth = width;
+        info.header.biHeight = -height;
+        dc = CreateCompatibleDC(nullptr);
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc, info.info(), DIB_RGB_COLORS, &bits, nullptr, 0);
+        bits_ = static_cast<std::uint8_t*>(bits);
+        previous_ = SelectObject(dc, bitmap_);
+        std::fill_n(bits_, static_cast<std::size_t>(stride_) * height, std::uint8_t{0});
+    }
+    ~MemoryDib() {
+        SelectObject(dc, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc);
+    }
+    MemoryDib(const MemoryDib&) = delete;
+    MemoryDib& operator=(const MemoryDib&) = delete;
+
+    std::uint8_t& at(int x, int y) { return bits_[y * stride_ + x]; }
+    const std::uint8_t* bits() const { return bits_; }
+
+    HDC dc = nullptr;
+
+private:
+    int stride_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+    std::uint8_t* bits_ = nullptr;
+};
+
 // The palette engine's palette: 236 PC_RESERVED entries, entry i = (i, 255 - i, i / 2).
 inline HPALETTE CreateEnginePalette() {
     std::vector<std::uint8_t> block(sizeof(LOGPALETTE) + 235 * sizeof(PALETTEENTRY));

@@ -1,5 +1,7 @@
 // Which pixels the shapes cover: right and bottom edges excluded, end points
 // of cosmetic lines excluded, wide pens as round strokes.
+#include <string>
+
 #include "canvas_fixture.h"
 
 namespace gditest {
@@ -161,6 +163,37 @@ TEST(LineDDA, VisitsEveryPixelButTheEndPointInOrder) {
     LineDDA(7, 7, 7, 7, Collect, reinterpret_cast<LPARAM>(&points));
     EXPECT_TRUE(points.empty());
     EXPECT_FALSE(LineDDA(0, 0, 1, 1, nullptr, 0));
+}
+
+void AppendPoint(int x, int y, LPARAM data) {
+    auto& text = *reinterpret_cast<std::string*>(data);
+    text += (text.empty() ? "" : " ") + std::to_string(x) + "," + std::to_string(y);
+}
+
+// Points recorded from Win32: halves round towards the start point, in every
+// octant and along a line either way.
+TEST(LineDDA, StepsAsWin32DoesInEveryOctantAndDirection) {
+    struct Case {
+        POINT from, to;
+        const char* visits;
+    };
+    const Case cases[] = {
+        {{0, 0}, {10, 3}, "0,0 1,0 2,1 3,1 4,1 5,1 6,2 7,2 8,2 9,3"},
+        {{0, 0}, {3, 10}, "0,0 0,1 1,2 1,3 1,4 1,5 2,6 2,7 2,8 3,9"},
+        {{0, 0}, {-10, 3}, "0,0 -1,0 -2,1 -3,1 -4,1 -5,1 -6,2 -7,2 -8,2 -9,3"},
+        {{0, 0}, {-3, 10}, "0,0 0,1 -1,2 -1,3 -1,4 -1,5 -2,6 -2,7 -2,8 -3,9"},
+        {{0, 0}, {-10, -3}, "0,0 -1,0 -2,-1 -3,-1 -4,-1 -5,-1 -6,-2 -7,-2 -8,-2 -9,-3"},
+        {{0, 0}, {-3, -10}, "0,0 0,-1 -1,-2 -1,-3 -1,-4 -1,-5 -2,-6 -2,-7 -2,-8 -3,-9"},
+        {{0, 0}, {10, -3}, "0,0 1,0 2,-1 3,-1 4,-1 5,-1 6,-2 7,-2 8,-2 9,-3"},
+        {{0, 0}, {3, -10}, "0,0 0,-1 1,-2 1,-3 1,-4 1,-5 2,-6 2,-7 2,-8 3,-9"},
+        {{7, -4}, {-12, 9}, "7,-4 6,-3 5,-3 4,-2 3,-1 2,-1 1,0 0,1 -1,1 -2,2 -3,3 -4,4 -5,4 -6,5 -7,6 -8,6 -9,7 -10,8 -11,8"},
+        {{-12, 9}, {7, -4}, "-12,9 -11,8 -10,8 -9,7 -8,6 -7,6 -6,5 -5,4 -4,4 -3,3 -2,2 -1,1 0,1 1,0 2,-1 3,-1 4,-2 5,-3 6,-3"},
+    };
+    for (const Case& c : cases) {
+        std::string visits;
+        ASSERT_TRUE(LineDDA(c.from.x, c.from.y, c.to.x, c.to.y, AppendPoint, reinterpret_cast<LPARAM>(&visits)));
+        EXPECT_EQ(visits, c.visits) << c.from.x << "," << c.from.y << " to " << c.to.x << "," << c.to.y;
+    }
 }
 
 }  // namespace
