@@ -161,7 +161,7 @@ TEST_F(StarModule, StarsAtTheEyeAndExtremeSettingsStaySafe) {
             Set(StarXTilesSlot, nested ? 1 : 20);
             Set(StarYTilesSlot, nested ? 1 : 20);
             Start(5);
-            Steps(20);
+            Steps(10);
             ASSERT_EQ(::Star.count, 99);
             for (int i = 0; i < ::Star.count; ++i) ASSERT_GT(::Star.stars[i].position.z, -125.0);
         }
