@@ -11,6 +11,7 @@
 #include "saver/modules/random_display.h"
 #include "saver/modules/sphere.h"
 #include "saver/modules/stain.h"
+#include "saver/modules/star.h"
 #include "saver/modules/vortex.h"
 
 void InstallDrawingModules() {
@@ -21,6 +22,7 @@ void InstallDrawingModules() {
     ModuleOperationTable[ModulePolygon] = {PolygonStep, ModuleNoOp, PolygonStart, ModuleNoOp};
     ModuleOperationTable[ModuleSphere] = {SphereStep, SphereInit, SphereStart, SphereFree};
     ModuleOperationTable[ModuleStain] = {StainStep, StainInit, StainStart, StainFree};
+    ModuleOperationTable[ModuleStar] = {StarStep, StarInit, StarStart, StarFree};
     ModuleOperationTable[ModuleVortex] = {VortexStep, ModuleNoOp, VortexStart, ModuleNoOp};
     ModuleOperationTable[ModuleEffect] = {EffectStep, EffectInit, EffectStart, ModuleNoOp};
     ModuleOperationTable[ModuleRandom] = {RandomStep, ModuleNoOp, RandomStart, ModuleNoOp};
