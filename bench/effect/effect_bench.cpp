@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "bench/sphere/canvas_1080p.h"
+#include "bench/support/module_screen.h"
 #include "saver/modules/effect.h"
 
 namespace {
@@ -13,22 +13,22 @@ namespace {
 // A picture with every palette entry in it, so that sampling and folding
 // see varied colours.
 void PaintPicture(HDC dc) {
-    for (int band = 0; band < bench::Width / 8; ++band) {
+    for (int band = 0; band < bench::ScreenWidth / 8; ++band) {
         HBRUSH brush = CreateSolidBrush(PALETTEINDEX(static_cast<WORD>(band % 236)));
-        const RECT r{band * 8, 0, band * 8 + 8, bench::Height};
+        const RECT r{band * 8, 0, band * 8 + 8, bench::ScreenHeight};
         FillRect(dc, &r, brush);
         DeleteObject(brush);
     }
 }
 
 void RunKind(benchmark::State& state, LONG strength) {
-    bench::Canvas1080p canvas;
+    bench::Screen canvas(bench::ScreenWidth, bench::ScreenHeight);
     PaintPicture(canvas.dc);
     SetStretchBltMode(canvas.dc, COLORONCOLOR);
-    Effect.w1 = bench::Width - 1;
-    Effect.h1 = bench::Height - 1;
-    Effect.w2 = bench::Width / 2;
-    Effect.h2 = bench::Height / 2;
+    Effect.w1 = bench::ScreenWidth - 1;
+    Effect.h1 = bench::ScreenHeight - 1;
+    Effect.w2 = bench::ScreenWidth / 2;
+    Effect.h2 = bench::ScreenHeight / 2;
     Effect.kind = static_cast<LONG>(state.range(0));
     Effect.xStrength = strength > 0 ? strength : 100;
     Effect.yStrength = strength > 0 ? strength : 80;

@@ -9,44 +9,15 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
-#include "platform/gdi/present/offscreen_presenter.h"
+#include "bench/support/cpu_time.h"
+#include "bench/support/screen.h"
 #include "platform/kernel/clock.h"
-#include "platform/win32.h"
 #include "saver/framework/control_table.h"
 #include "saver/modules/pattern.h"
 
 namespace {
-
-struct Screen {
-    Screen(int width, int height) {
-        presenter = std::make_shared<gdi::OffscreenPresenter>();
-        window = platform::CreateOffscreenWindow(width, height, presenter);
-        dc = GetDC(window);
-        std::vector<unsigned char> block(sizeof(LOGPALETTE) + 235 * sizeof(PALETTEENTRY));
-        auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-        lp->palVersion = 0x300;
-        lp->palNumEntries = 236;
-        for (int i = 0; i < 236; ++i) lp->palPalEntry[i] = {static_cast<BYTE>(i), 0, 0, PC_RESERVED};
-        palette = CreatePalette(lp);
-        SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-    }
-    ~Screen() {
-        SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-        ReleaseDC(window, dc);
-        platform::DestroyOffscreenWindow(window);
-        DeleteObject(palette);
-    }
-    std::shared_ptr<gdi::OffscreenPresenter> presenter;
-    HWND window;
-    HDC dc;
-    HPALETTE palette;
-};
 
 struct Run {
     Run(int width, int height, LONG type, LONG turbulence) : screen(width, height) {
@@ -68,18 +39,13 @@ struct Run {
         PatternFree(record);
         platform::UseRealClock();
     }
-    static double CpuMs() {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-    }
     // One step, timed for the slowest-step figure.
     void Step() {
-        const double t0 = CpuMs();
+        const double t0 = bench::ThreadCpuMs();
         PatternStep(record);
-        slowest = std::max(slowest, CpuMs() - t0);
+        slowest = std::max(slowest, bench::ThreadCpuMs() - t0);
     }
-    Screen screen;
+    bench::Screen screen;
     ModuleRecord* record;
     double slowest = 0;
 };

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
+#include "bench/support/cpu_time.h"
 #include "bench/support/screen.h"
 #include "platform/kernel/clock.h"
 #include "saver/framework/control_table.h"
@@ -18,12 +18,6 @@
 #include "saver/modules/plasma.h"
 
 namespace {
-
-double CpuMilliseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-}
 
 // The Plasma module on a Canvas of its own under the test clock.
 struct PlasmaRun {
@@ -64,9 +58,9 @@ void RunSteps(benchmark::State& state) {
         if (Plasma.finished) platform::AdvanceTestClock(Plasma.imageDuration + 1);
         const LONG stacked = Plasma.stackCount;
         const LONG shown = Plasma.shownProgress;
-        const double t0 = CpuMilliseconds();
+        const double t0 = bench::ThreadCpuMs();
         PlasmaStep(run.record);
-        const double ms = CpuMilliseconds() - t0;
+        const double ms = bench::ThreadCpuMs() - t0;
         double& slowest = stacked == 0 ? slowestCompletion
                           : Plasma.shownProgress != shown || Plasma.finished ? slowestPreview
                                                                              : slowestWork;
@@ -99,9 +93,9 @@ void RunCompletion(benchmark::State& state) {
         run.Compute(1);
         platform::AdvanceTestClock(60000);
         state.ResumeTiming();
-        const double t0 = CpuMilliseconds();
+        const double t0 = bench::ThreadCpuMs();
         PlasmaStep(run.record);
-        state.SetIterationTime((CpuMilliseconds() - t0) / 1000);
+        state.SetIterationTime((bench::ThreadCpuMs() - t0) / 1000);
     }
 }
 

@@ -6,22 +6,15 @@
 
 #include <cstdlib>
 
-#include "bench/sphere/canvas_1080p.h"
+#include "bench/support/module_screen.h"
 #include "platform/kernel/clock.h"
-#include "saver/framework/control_table.h"
 #include "saver/modules/sphere.h"
 
 namespace {
 
-struct SphereRun {
-    explicit SphereRun(bool heaviest) {
+struct SphereRun : bench::ModuleScreen {
+    explicit SphereRun(bool heaviest) : ModuleScreen(ModuleSphere) {
         platform::UseTestClock(1000);  // no time-out restarts while measuring
-        RegisterAllControls();
-        AllowSoundSources();
-        record = &ModuleTable[ModuleSphere];
-        record->width = bench::Width;
-        record->height = bench::Height;
-        record->dc = canvas.dc;
         if (heaviest) {
             record->value[SphereSizeSlot] = 250;
             record->value[SphereSymmetrySlot] = 128;
@@ -37,8 +30,6 @@ struct SphereRun {
         SphereFree(record);
         platform::UseRealClock();
     }
-    bench::Canvas1080p canvas;
-    ModuleRecord* record;
 };
 
 void RunStep(benchmark::State& state, bool heaviest) {

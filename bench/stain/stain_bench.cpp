@@ -6,48 +6,20 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
-#include "platform/gdi/present/offscreen_presenter.h"
+#include "bench/support/cpu_time.h"
+#include "bench/support/module_screen.h"
 #include "platform/kernel/clock.h"
-#include "platform/win32.h"
-#include "saver/framework/control_table.h"
 #include "saver/modules/stain.h"
 
 namespace {
 
-struct StainScreen {
-    StainScreen(int width, int height) {
-        presenter = std::make_shared<gdi::OffscreenPresenter>();
-        window = platform::CreateOffscreenWindow(width, height, presenter);
-        dc = GetDC(window);
-        std::vector<unsigned char> block(sizeof(LOGPALETTE) + 235 * sizeof(PALETTEENTRY));
-        auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-        lp->palVersion = 0x300;
-        lp->palNumEntries = 236;
-        for (int i = 0; i < 236; ++i) lp->palPalEntry[i] = {0, static_cast<BYTE>(i), 0, PC_RESERVED};
-        palette = CreatePalette(lp);
-        SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-
-        platform::UseTestClock(1000);
-        RegisterAllControls();
-        AllowSoundSources();
-        record = &ModuleTable[ModuleStain];
-        record->width = width;
-        record->height = height;
-        record->dc = dc;
-    }
+struct StainScreen : bench::ModuleScreen {
+    StainScreen(int width, int height) : ModuleScreen(ModuleStain, width, height) { platform::UseTestClock(1000); }
     ~StainScreen() {
         StainFree(record);
         platform::UseRealClock();
-        SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-        ReleaseDC(window, dc);
-        platform::DestroyOffscreenWindow(window);
-        DeleteObject(palette);
     }
     void Begin(LONG type, LONG tiles = 1) {
         record->value[StainTypeSlot] = type;
@@ -63,28 +35,16 @@ struct StainScreen {
             platform::AdvanceTestClock(Stain.resumeTime - GetTickCount());
         return StainStep(record);
     }
-
-    std::shared_ptr<gdi::OffscreenPresenter> presenter;
-    HWND window;
-    HDC dc;
-    HPALETTE palette;
-    ModuleRecord* record;
 };
-
-double CpuMilliseconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
-}
 
 void StainSteps(benchmark::State& state, int width, int height, LONG tiles = 1) {
     StainScreen screen(width, height);
     screen.Begin(static_cast<LONG>(state.range(0)), tiles);
     double slowest = 0.0;
     for (auto _ : state) {
-        const double t0 = CpuMilliseconds();
+        const double t0 = bench::ThreadCpuMs();
         screen.Step();
-        slowest = std::max(slowest, CpuMilliseconds() - t0);
+        slowest = std::max(slowest, bench::ThreadCpuMs() - t0);
     }
     state.counters["slowest_cpu_ms"] = slowest;
 }

@@ -7,54 +7,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <memory>
 #include <utility>
 #include <vector>
 
-#include "platform/gdi/present/offscreen_presenter.h"
-#include "platform/win32.h"
-#include "saver/framework/control_table.h"
+#include "bench/support/module_screen.h"
 #include "saver/modules/star.h"
 
 namespace {
 
-constexpr int Width = 1920;
-constexpr int Height = 1080;
-
-struct Screen {
-    Screen() {
-        presenter = std::make_shared<gdi::OffscreenPresenter>();
-        window = platform::CreateOffscreenWindow(Width, Height, presenter);
-        dc = GetDC(window);
-        std::vector<unsigned char> block(sizeof(LOGPALETTE) + 235 * sizeof(PALETTEENTRY));
-        auto* lp = reinterpret_cast<LOGPALETTE*>(block.data());
-        lp->palVersion = 0x300;
-        lp->palNumEntries = 236;
-        for (int i = 0; i < 236; ++i) lp->palPalEntry[i] = {static_cast<BYTE>(i), 0, 0, PC_RESERVED};
-        palette = CreatePalette(lp);
-        SelectPalette(dc, palette, FALSE);
-        RealizePalette(dc);
-    }
-    ~Screen() {
-        SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
-        ReleaseDC(window, dc);
-        platform::DestroyOffscreenWindow(window);
-        DeleteObject(palette);
-    }
-    std::shared_ptr<gdi::OffscreenPresenter> presenter;
-    HWND window;
-    HDC dc;
-    HPALETTE palette;
-};
-
 void RunStar(benchmark::State& state, const std::vector<std::pair<int, LONG>>& controls) {
-    Screen screen;
-    RegisterAllControls();
-    AllowSoundSources();
-    ModuleRecord* record = &ModuleTable[ModuleStar];
-    record->width = Width;
-    record->height = Height;
-    record->dc = screen.dc;
+    bench::ModuleScreen screen(ModuleStar);
+    ModuleRecord* record = screen.record;
     for (auto [slot, value] : controls) record->value[slot] = value;
     StarInit(record);
     std::srand(1);

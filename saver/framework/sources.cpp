@@ -154,3 +154,13 @@ void ReadLiveControl(ModuleRecord* record, int slot, LONG& target) {
                                    record->rangeLo[slot], record->rangeHi[slot]);
     target = ControlValue(record, slot, TruncateToLong(v));
 }
+
+bool ReadLiveFraction(ModuleRecord* record, int slot, float& target) {
+    if (!IsLiveSource(record->source[slot])) return false;
+    const float v = EvaluateSource(record->source[slot], record->phase[slot], record->sense[slot],
+                                   record->rangeLo[slot], record->rangeHi[slot]);
+    const auto lo = static_cast<float>(record->min[slot]);
+    const auto hi = static_cast<float>(record->max[slot]);
+    target = lo <= hi ? std::clamp(v, lo, hi) : v;
+    return true;
+}

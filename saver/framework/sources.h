@@ -57,6 +57,10 @@ LONG ControlValue(const ModuleRecord* record, int slot);
 // control's limits; leaves `target` alone otherwise.
 void ReadLiveControl(ModuleRecord* record, int slot, LONG& target);
 
+// The same without truncating, for controls whose fractions count; false
+// (and `target` left alone) when the source is not live.
+bool ReadLiveFraction(ModuleRecord* record, int slot, float& target);
+
 // A float result as the signed 32-bit integer callers keep: truncated toward
 // zero, NaN as 0, values beyond the range as its nearer end.
 LONG TruncateToLong(float value);

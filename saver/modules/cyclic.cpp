@@ -25,20 +25,6 @@ LONG HeldValue(const ModuleRecord* record, int slot, LONG lo, LONG hi) {
     return std::clamp(ControlValue(record, slot), lo, hi);
 }
 
-// Re-evaluates a live control into `target` without truncating it, held to
-// the control's limits; false when the source is not live.
-bool ReadLiveFraction(ModuleRecord* record, int slot, float& target) {
-    if (!IsLiveSource(record->source[slot])) {
-        return false;
-    }
-    const float v = EvaluateSource(record->source[slot], record->phase[slot], record->sense[slot],
-                                   record->rangeLo[slot], record->rangeHi[slot]);
-    const float lo = static_cast<float>(record->min[slot]);
-    const float hi = static_cast<float>(record->max[slot]);
-    target = lo <= hi ? std::clamp(v, lo, hi) : v;
-    return true;
-}
-
 // Angular speeds inversely proportional to the calmness, one random draw each.
 void DrawSpeeds(CyclicFrame& frame, LONG calmness) {
     constexpr LONG Divisor[3] = {3, 5, 4};

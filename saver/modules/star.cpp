@@ -53,17 +53,8 @@ void SetSymmetry(LONG symmetry) {
 // controls they are held to the control's limits, which an unclamped sound
 // level would otherwise leave behind.
 void ReadLiveScaled(ModuleRecord* record, int slot, double scale, double& target) {
-    if (!IsLiveSource(record->source[slot])) {
-        return;
-    }
-    float value = EvaluateSource(record->source[slot], record->phase[slot], record->sense[slot],
-                                 record->rangeLo[slot], record->rangeHi[slot]);
-    const auto lo = static_cast<float>(record->min[slot]);
-    const auto hi = static_cast<float>(record->max[slot]);
-    if (lo <= hi) {
-        value = std::clamp(value, lo, hi);
-    }
-    target = value * scale;
+    float value;
+    if (ReadLiveFraction(record, slot, value)) target = value * scale;
 }
 
 void ReadLiveControls(ModuleRecord* record) {

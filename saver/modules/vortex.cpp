@@ -22,21 +22,6 @@ float RandomFraction() { return static_cast<float>(std::rand()) * RandScale; }
 
 float Period(float spasticity) { return (RandomFraction() + 3.0f) * (301.0f - spasticity); }
 
-// A live control as a real number, held to the control's limits: a loud
-// sound maps beyond the range, and a Spasticity past 300 would make the
-// wobble period 0 or negative.
-bool ReadLiveReal(ModuleRecord* record, int slot, float& target) {
-    if (!IsLiveSource(record->source[slot])) {
-        return false;
-    }
-    const float v = EvaluateSource(record->source[slot], record->phase[slot], record->sense[slot],
-                                   record->rangeLo[slot], record->rangeHi[slot]);
-    const float lo = static_cast<float>(record->min[slot]);
-    const float hi = static_cast<float>(record->max[slot]);
-    target = lo <= hi ? std::clamp(v, lo, hi) : v;
-    return true;
-}
-
 LONG ColourNumber(LONG i, LONG type) {
     if ((i & 1) == 0) {
         return i;
@@ -154,19 +139,19 @@ LONG VortexStart(ModuleRecord* record) {
 
 LONG VortexStep(ModuleRecord* record) {
     float value = 0.0f;
-    if (ReadLiveReal(record, VortexSpasticitySlot, value)) {
+    if (ReadLiveFraction(record, VortexSpasticitySlot, value)) {
         Vortex.period = Period(value);
     }
-    if (ReadLiveReal(record, VortexAmplitudeSlot, value)) {
+    if (ReadLiveFraction(record, VortexAmplitudeSlot, value)) {
         Vortex.amplitude = value * AmplitudeScale;
     }
-    if (ReadLiveReal(record, VortexCollapseSlot, value)) {
+    if (ReadLiveFraction(record, VortexCollapseSlot, value)) {
         Vortex.collapse = value;
     }
-    if (ReadLiveReal(record, VortexFluxSlot, value)) {
+    if (ReadLiveFraction(record, VortexFluxSlot, value)) {
         Vortex.frequency = value * FluxScale;
     }
-    if (ReadLiveReal(record, VortexFluxAmplitudeSlot, value)) {
+    if (ReadLiveFraction(record, VortexFluxAmplitudeSlot, value)) {
         Vortex.depth = RandomFraction() + value;
     }
     ReadLiveControl(record, VortexXTilesSlot, Vortex.xTiles);
