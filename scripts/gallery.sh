@@ -22,7 +22,7 @@ gif_seconds=${GALLERY_GIF_SECONDS:-4}
 gif_fps=${GALLERY_GIF_FPS:-15}
 gif_limit=$((1024 * 1024))
 # The drawing modules built so far; add each module as it lands.
-drawing_modules=(Bezier)
+drawing_modules=(Bezier Cyclic Pattern Plasma Polygon Sphere Stain Star Vortex Effect)
 saved='HKCU\Control Panel\Screen Saver.Lumora\Saved'
 
 if [ ! -d "$build" ]; then
@@ -61,10 +61,13 @@ while IFS= read -r display; do
   [ "$uses_drawing" -eq 1 ] || continue
   base="$out/$(tr -c 'A-Za-z0-9._-' '_' <<<"$display" | sed 's/_$//')"
   echo "gallery: $display -> $base.png, $base.gif"
-  "$lumora" --render "$base.png" --size "$size" --seconds "$seconds" --display "$display" --seed "$seed" >/dev/null
+  # A seed of its own for each display, so the gallery shows several palettes.
+  display_seed=$((seed + count))
+  "$lumora" --render "$base.png" --size "$size" --seconds "$seconds" --display "$display" --seed "$display_seed" \
+    >/dev/null
   for ((s = gif_seconds; s >= 1; s--)); do
     "$lumora" --render "$base.gif" --size "$gif_size" --seconds "$s" --fps "$gif_fps" --display "$display" \
-      --seed "$seed" >/dev/null
+      --seed "$display_seed" >/dev/null
     [ "$(stat -c %s "$base.gif")" -lt "$gif_limit" ] && break
   done
   count=$((count + 1))
