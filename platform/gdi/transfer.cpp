@@ -1,6 +1,7 @@
 #include "platform/gdi/transfer.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -103,6 +104,34 @@ private:
     void (*op_)(Surface&, int, int, int, const std::uint32_t*, std::uint8_t, std::uint32_t);
 };
 
+constexpr std::uint8_t SourceCopyCode = 0xCC;
+
+// The common case of an 8-bit copy without a clip region, straight into the
+// destination rows: a row whose samples run along the source one by one
+// through an identity map is one memcpy; the rest a byte look-up each.
+void CopyIndices(Surface& dst, const SourcePixels& src, const IndexMap& map, const AxisMap& xs, const AxisMap& ys,
+                 int xOffset, int yOffset) {
+    std::array<std::uint8_t, 256> bytes;
+    bool identity = true;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(map[i]);
+        identity = identity && map[i] == i;
+    }
+    const std::size_t n = xs.source.size();
+    const bool straight = xs.source.back() - xs.source.front() == static_cast<int>(n) - 1;
+    const int* columns = xs.source.data();
+    for (std::size_t r = 0; r < ys.source.size(); ++r) {
+        const std::uint8_t* in = src.top + (ys.source[r] - yOffset) * src.pitch;
+        std::uint8_t* out = dst.row(ys.first + static_cast<int>(r)) + xs.first;
+        if (identity && straight) {
+            std::memcpy(out, in + (columns[0] - xOffset), n);
+        } else {
+            for (std::size_t i = 0; i < n; ++i) out[i] = bytes[in[columns[i] - xOffset]];
+        }
+    }
+    dst.dirty = true;
+}
+
 }  // namespace
 
 SourcePixels PixelsOf(Surface& s) {
@@ -154,6 +183,10 @@ void Transfer(DeviceContext& dc, Surface& dst, const SourcePixels& source, const
 
     const bool indexedSource = src.bitsPerPixel == 8;
     const bool indexedDestination = dst.bitsPerPixel == 8;
+    if (indexedSource && indexedDestination && code == SourceCopyCode && !dc.clip) {
+        CopyIndices(dst, src, colours.map, xs, ys, xOffset, yOffset);
+        return;
+    }
     NearestCache nearest(colours.destinationTable);
     std::vector<std::uint32_t> values(xs.source.size());
     CopySink copySink(dst, values.data(), xs.first, code, pattern);
