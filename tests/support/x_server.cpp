@@ -7,7 +7,6 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utility>
 
 namespace testsupport {
 namespace {
@@ -46,10 +45,7 @@ bool XServer::start(int width, int height, std::string* why) {
     for (int n = 200 + getpid() % 500, tries = 0; tries < 20; ++n, ++tries) {
         int ready[2];
         if (pipe(ready) != 0) break;
-        // Appended rather than prefixed: GCC 12 at -O3 warns falsely about
-        // overlapping copies in `":" + std::string`.
-        std::string number(":");
-        number += std::to_string(n);
+        const std::string number = ":" + std::to_string(n);
         const std::string fd = std::to_string(ready[1]);
         const pid_t parent = getpid();
         const pid_t pid = fork();
@@ -65,14 +61,14 @@ bool XServer::start(int width, int height, std::string* why) {
             _exit(127);
         }
         close(ready[1]);
-        std::string display(":");  // Xvfb writes the number that follows
+        std::string answer;
         pollfd wait{ready[0], POLLIN, 0};
         char c;
-        while (pid > 0 && poll(&wait, 1, 10000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n') display += c;
+        while (pid > 0 && poll(&wait, 1, 10000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n') answer += c;
         close(ready[0]);
-        if (pid > 0 && display.size() > 1) {
+        if (pid > 0 && !answer.empty()) {
             pid_ = pid;
-            display_ = std::move(display);
+            display_ = ":" + answer;
             return true;
         }
         if (pid > 0) {
