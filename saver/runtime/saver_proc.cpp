@@ -15,6 +15,7 @@
 #include "saver/settings/registry_access.h"
 #include "saver/settings/settings_file.h"
 #include "saver/settings/settings_store.h"
+#include "saver/settings/test_display.h"
 #include "saver/sound/spectrum_link.h"
 #include "saver/sound/versions.h"
 
@@ -39,14 +40,14 @@ void ImportTestDisplay(const CommandWords& words) {
     DWORD size = sizeof SavedActive;
     ReadSaverValue("Active", SaverKeyWord, &type, SavedActive, &size);
     SavedActive[sizeof SavedActive - 1] = 0;
+    RememberActiveBeforeTest(SavedActive);
     WriteSaverValue("Active", SaverKeyWord, REG_SZ, TestDisplayName, sizeof TestDisplayName);
     TestMode = 1;
 }
 
 void RemoveTestDisplay() {
     if (!TestMode) return;
-    DeleteDisplay(TestDisplayName);
-    WriteSaverValue("Active", SaverKeyWord, REG_SZ, SavedActive, static_cast<DWORD>(std::strlen(SavedActive) + 1));
+    EndTestDisplay(SavedActive);
     TestMode = 0;
 }
 
@@ -63,6 +64,7 @@ LRESULT OnCreate(HWND window) {
     InstallDrawingModules();
     CommandWords words;
     SplitCommandLine(&words);
+    RecoverInterruptedTest();
     ImportTestDisplay(words);
     WriteSaverVersion(SaverMajorVersion, SaverMinorVersion, SaverBuildNumber);
     LoadSlogan();

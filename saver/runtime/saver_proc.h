@@ -3,10 +3,6 @@
 // and its state.  Everything here runs on the window thread.
 #include "platform/win32.h"
 
-// The temporary display a settings file named on the command line is shown
-// as.
-constexpr char TestDisplayName[] = "Testing Current Settings";
-
 // After a display-mode switch, mouse moves come in bursts of at most 2000 ms;
 // within the first 8000 ms of the run a burst must hold more than 19 counted
 // moves to count as the user's, later more than 5.

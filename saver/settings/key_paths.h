@@ -7,6 +7,9 @@
 
 inline constexpr char SaverKeyWord[] = "Screen Saver.Lumora";
 inline constexpr char FallbackDisplayName[] = "[R] Saved Sound Settings";
+// The temporary display of a test run: a settings file named on the saver's
+// command line, or the sheet's settings on trial.
+inline constexpr char TestDisplayName[] = "Testing Current Settings";
 
 // A saved display's name is at most this many characters.
 constexpr std::size_t MaxDisplayNameLength = 127;

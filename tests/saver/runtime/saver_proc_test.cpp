@@ -12,6 +12,7 @@
 #include "saver/palette/palette_settings.h"
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_access.h"
+#include "saver/settings/test_display.h"
 #include "saver/sound/versions.h"
 
 namespace {
@@ -331,6 +332,36 @@ TEST_F(TestDisplayTest, AFileThatCannotBeImportedLeavesActiveAlone) {
         send(WM_DESTROY);
         EXPECT_EQ(active(), "[D] Star");
     }
+}
+
+TEST_F(TestDisplayTest, ATestRunThatNeverEndedIsUndoneOnceNoOtherInstanceIsOpen) {
+    platform::saver::SetCommandLineWords({"lumora", "/s", writeSettingsFile("Night Sky.LUM", true)});
+    ASSERT_EQ(send(WM_CREATE), 0);
+    ASSERT_EQ(active(), TestDisplayName);
+    // Killed: nothing of the run's end happens, the block goes with the process.
+    CloseSpectrumBlock(SharedSpectrum);
+    SharedSpectrum = nullptr;
+    TestMode = 0;
+
+    // A settings sheet is open (it may be running this very test): left alone.
+    platform::saver::SetCommandLineWords({"lumora", "/s"});
+    SpectrumBlock* sheet = OpenSpectrumBlock();
+    ASSERT_NE(sheet, nullptr);
+    sheet->add(spectrum::instanceCount, 1);
+    ASSERT_EQ(send(WM_CREATE), 0);
+    EXPECT_EQ(active(), TestDisplayName);
+    send(WM_DESTROY);
+    sheet->add(spectrum::instanceCount, -1);
+    CloseSpectrumBlock(sheet);
+
+    // Alone, the next saver puts the user's display back and drops the test.
+    ASSERT_EQ(send(WM_CREATE), 0);
+    EXPECT_EQ(active(), "[D] Star");
+    EXPECT_FALSE(KeyExists(DisplayKeyPath(TestDisplayName).c_str()));
+    char remembered[MAX_PATH];
+    EXPECT_FALSE(ReadSaverValuePrefix(ActiveBeforeTestValue, SaverKeyWord, remembered, sizeof remembered));
+    send(WM_DESTROY);
+    EXPECT_EQ(active(), "[D] Star");
 }
 
 }  // namespace
