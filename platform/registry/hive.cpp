@@ -122,9 +122,17 @@ LONG Hive::Ensure() {
         depth_ = 0;
         transactionError_ = ERROR_SUCCESS;
     }
-    if (db_ && depth_ == 0 && path_ != FilePath()) Close();
+    if (db_ && depth_ == 0 && !inMemory_ && path_ != FilePath()) Close();
     if (db_) return ERROR_SUCCESS;
     return Open();
+}
+
+void Hive::KeepInMemory() {
+    if (inMemory_) return;
+    Close();
+    depth_ = 0;
+    transactionError_ = ERROR_SUCCESS;
+    inMemory_ = true;
 }
 
 void Hive::Close() {
@@ -136,10 +144,14 @@ void Hive::Close() {
 }
 
 LONG Hive::Open() {
-    path_ = FilePath();
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
-    if (ec) return ec == std::errc::permission_denied ? ERROR_ACCESS_DENIED : ERROR_CANTOPEN;
+    if (inMemory_) {
+        path_ = ":memory:";
+    } else {
+        path_ = FilePath();
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
+        if (ec) return ec == std::errc::permission_denied ? ERROR_ACCESS_DENIED : ERROR_CANTOPEN;
+    }
 
     int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                              nullptr);

@@ -91,6 +91,11 @@ public:
     // The file this hive lives in under the current platform root.
     std::string FilePath() const;
 
+    // With the lock held: drops the file's connection; from now on the hive
+    // is a new one in memory, for the life of the process.
+    void KeepInMemory();
+    bool inMemory() const { return inMemory_; }
+
 private:
     explicit Hive(int index) : index_(index) {}
     LONG Open();
@@ -111,6 +116,7 @@ private:
     std::int64_t classesKey_ = 0;
     int depth_ = 0;                     // explicit transaction nesting
     LONG transactionError_ = ERROR_SUCCESS;  // the open transaction failed
+    bool inMemory_ = false;
 };
 
 }  // namespace platform::registry

@@ -163,4 +163,27 @@ TEST_F(RenderTest, AGifShowsTheWholeRunInItsColoursOfEachMoment) {
     DGifCloseFile(gif, &error);
 }
 
+TEST_F(RenderTest, ADamagedRegistryIsNamedKeptAndTheRunStartsFromTheFirstRunDisplays) {
+    std::filesystem::path damaged = root.path() / "damaged";
+    std::filesystem::create_directories(damaged / "registry");
+    std::string header(4096, '\x5a');
+    std::ofstream(damaged / "registry/user.db", std::ios::binary) << header;
+
+    std::string gif = (damaged / "run.gif").string();
+    std::string said = runtimetest::Output("LUMORA_ROOT='" + damaged.string() + "' '" LUMORA_PROGRAM "' --render '" +
+                                           gif + "' --size 64x48 --seconds 2 2>&1; echo exit=$?");
+    EXPECT_NE(said.find((damaged / "registry/user.db").string() + " cannot be used"), std::string::npos) << said;
+    EXPECT_NE(said.find("exit=0"), std::string::npos) << said;
+    EXPECT_TRUE(bytes((damaged / "registry/user.db").string()) == header) << "the damaged file was changed";
+
+    // Not black: a first-run display draws and its colours flow, so the
+    // pictures differ and do not merge into one.
+    int error = 0;
+    GifFileType* run = DGifOpenFileName(gif.c_str(), &error);
+    ASSERT_NE(run, nullptr) << GifErrorString(error);
+    ASSERT_EQ(DGifSlurp(run), GIF_OK);
+    EXPECT_GT(run->ImageCount, 1);
+    DGifCloseFile(run, &error);
+}
+
 }  // namespace
