@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
-#include <unistd.h>
 
+#include "support/shared_memory.h"
 #include "support/temp_dir.h"
 
 // Sanitizer builds: allocations that system libraries keep for the life of
@@ -21,8 +20,7 @@ extern "C" const char* __lsan_default_suppressions() {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     testsupport::ScopedPlatformRoot root;
-    std::string ns = "lumoratest" + std::to_string(getpid());
-    setenv("LUMORA_SHM_NAMESPACE", ns.c_str(), 1);
+    testsupport::SharedMemoryNamespace sharedMemory;
     setenv("LUMORA_BUILD_DIR", LUMORA_BUILD_DIR, 0);
     setenv("LSAN_OPTIONS", "suppressions=" LUMORA_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
     return RUN_ALL_TESTS();

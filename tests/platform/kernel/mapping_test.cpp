@@ -2,10 +2,14 @@
 
 #include <cstdlib>
 #include <string>
+#include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "child_process.h"
 #include "platform/kernel/kernel.h"
+#include "support/shared_memory.h"
 
 namespace {
 
@@ -118,6 +122,30 @@ TEST(FileMapping, BlockLeftByAKilledSoleHolderIsRecreated) {
     Block next("Stale");
     EXPECT_FALSE(next.existed);
     EXPECT_TRUE(next.AllZero());
+}
+
+TEST(FileMapping, TestProgramsRemoveTheBlocksTheirKilledChildrenLeft) {
+    // A test program that died left its namespace behind.
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    std::string orphan = "/dev/shm/lumorainner" + std::to_string(gone) + ".Left";
+    { std::ofstream(orphan) << "x"; }
+
+    std::string left;
+    {
+        testsupport::SharedMemoryNamespace inner("lumorainner");
+        EXPECT_FALSE(FileExists(orphan));
+        ChildProcess victim({"hold", "Left", "786"});
+        ASSERT_EQ(victim.ReadLine(), "new");
+        victim.Kill();
+        victim.Wait();
+        left = BlockFile("Left");
+        ASSERT_TRUE(FileExists(left));
+    }
+    EXPECT_FALSE(FileExists(left));
+    EXPECT_FALSE(FileExists(left + ".lock"));
 }
 
 TEST(FileMapping, RefusesWhatItCannotProvide) {
