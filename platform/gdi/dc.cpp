@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/gdi/hardware_palette.h"
+#include "platform/kernel/kernel.h"
 
 namespace gdi {
 namespace {
@@ -35,6 +36,12 @@ HDC NewDC(std::shared_ptr<WindowTarget> window, bool privateDC) {
     HDC handle = dc.get();
     r.live[handle] = std::move(dc);
     return handle;
+}
+
+std::size_t LiveDcCount() {
+    DcRegistry& r = Dcs();
+    std::lock_guard lock(r.mutex);
+    return r.live.size();
 }
 
 std::shared_ptr<DeviceContext> LookupDC(HDC dc) {
@@ -255,4 +262,12 @@ int GetDeviceCaps(HDC hdc, int index) {
     case VREFRESH: return 60;
     default: return 0;
     }
+}
+
+DWORD GetGuiResources(HANDLE process, DWORD flags) {
+    if (process != GetCurrentProcess() || flags != GR_GDIOBJECTS) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return static_cast<DWORD>(gdi::LiveDcCount() + gdi::LiveObjectCount());
 }

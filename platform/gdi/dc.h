@@ -42,6 +42,8 @@ namespace gdi {
 HDC NewDC(std::shared_ptr<WindowTarget> window, bool privateDC);
 // The live DC behind a handle, or nullptr.
 std::shared_ptr<DeviceContext> LookupDC(HDC dc);
+// How many device contexts are live.
+std::size_t LiveDcCount();
 // Unregisters the DC and deselects its objects; false for unknown handles.
 bool DestroyDC(HDC dc);
 

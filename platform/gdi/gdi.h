@@ -399,6 +399,11 @@ int GetPolyFillMode(HDC dc);
 int GetDeviceCaps(HDC dc, int index);
 BOOL GdiFlush();
 
+// GR_GDIOBJECTS: the current process's live GDI objects (device contexts and
+// the objects it made; stock objects are not counted).
+constexpr DWORD GR_GDIOBJECTS = 0;
+DWORD GetGuiResources(HANDLE process, DWORD flags);
+
 // ---------------------------------------------------------------------------
 // Palettes
 // ---------------------------------------------------------------------------

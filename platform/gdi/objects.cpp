@@ -188,6 +188,14 @@ bool UnregisterObject(HGDIOBJ handle) {
     return true;
 }
 
+std::size_t LiveObjectCount() {
+    Registry& r = Objects();
+    std::lock_guard lock(r.mutex);
+    std::size_t count = 0;
+    for (const auto& entry : r.live) count += !entry.second.stock;
+    return count;
+}
+
 std::shared_ptr<PenObject> StockPen(int index) {
     Stock& s = Stocks();
     return index == WHITE_PEN ? s.whitePen : index == NULL_PEN ? s.nullPen : s.blackPen;

@@ -88,6 +88,8 @@ std::shared_ptr<T> Lookup(HGDIOBJ handle) {
 }
 // Erases a deletable object; false for stock, selected or unknown objects.
 bool UnregisterObject(HGDIOBJ handle);
+// How many objects other than stock ones are registered.
+std::size_t LiveObjectCount();
 // Counts selections into DCs (DeleteObject refuses selected objects).
 // `exclusive` refuses a second selection (bitmaps); stock objects are free.
 bool NoteSelected(GdiObject* object, bool exclusive);

@@ -50,7 +50,22 @@ bool RemoveHandle(HANDLE handle) {
     return true;
 }
 
+DWORD LiveHandleCount() {
+    HandleTable& table = Table();
+    std::lock_guard lock(table.mutex);
+    return static_cast<DWORD>(table.objects.size());
+}
+
 }  // namespace platform::kernel
+
+BOOL GetProcessHandleCount(HANDLE process, LPDWORD count) {
+    if (process != GetCurrentProcess() || count == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *count = platform::kernel::LiveHandleCount();
+    return TRUE;
+}
 
 BOOL CloseHandle(HANDLE object) {
     auto resolved = platform::kernel::ResolveAny(object);

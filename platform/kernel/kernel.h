@@ -190,6 +190,9 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
 BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 BOOL TerminateThread(HANDLE thread, DWORD exitCode);
 BOOL CloseHandle(HANDLE object);
+// The live kernel handles of the current process (the only process whose
+// handles are known).
+BOOL GetProcessHandleCount(HANDLE process, LPDWORD count);
 
 void InitializeCriticalSection(LPCRITICAL_SECTION section);
 void EnterCriticalSection(LPCRITICAL_SECTION section);

@@ -29,6 +29,9 @@ std::shared_ptr<KernelObject> ResolveAny(HANDLE handle);
 // Removes a handle from the table; false when it was not live.
 bool RemoveHandle(HANDLE handle);
 
+// How many handles are live.
+DWORD LiveHandleCount();
+
 template <class T>
 std::shared_ptr<T> Resolve(HANDLE handle) {
     auto typed = std::dynamic_pointer_cast<T>(ResolveAny(handle));

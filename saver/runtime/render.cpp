@@ -12,13 +12,13 @@
 #include "platform/gdi/present/gif.h"
 #include "platform/gdi/present/offscreen_presenter.h"
 #include "platform/gdi/present/png.h"
-#include "platform/kernel/clock.h"
 #include "saver/framework/module_table.h"
 #include "saver/modules/modules.h"
 #include "saver/runtime/engine.h"
 #include "saver/runtime/overlays.h"
 #include "saver/runtime/render_options.h"
 #include "saver/runtime/run_state.h"
+#include "saver/runtime/virtual_run.h"
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_access.h"
 #include "saver/settings/settings_store.h"
@@ -50,23 +50,6 @@ struct PrivateSpectrum {
         block.set(spectrum::blockSize, SpectrumBlockSize);
         block.set(spectrum::layoutVersion, SpectrumLayoutVersion);
     }
-};
-
-class VirtualTime {
-public:
-    VirtualTime(DWORD start) : start_(start) { platform::UseTestClock(start); }
-    ~VirtualTime() { platform::UseRealClock(); }
-    VirtualTime(const VirtualTime&) = delete;
-    VirtualTime& operator=(const VirtualTime&) = delete;
-
-    DWORD elapsed() const { return GetTickCount() - start_; }
-    void advanceTo(DWORD at) const {
-        DWORD now = elapsed();
-        if (at > now) platform::AdvanceTestClock(at - now);
-    }
-
-private:
-    DWORD start_;
 };
 
 bool WritePicture(const gdi::OffscreenPresenter& presenter, const std::string& path) {
@@ -126,37 +109,19 @@ private:
     std::string error_;
 };
 
-// The frames and palette ticks in virtual time: a frame on the 1000 / fps
-// grid (a frame that overran skips the slots it missed, as the paced frame
-// loop does), a tick CycleRate after the previous one; the GIF's pictures
-// in between.
+// The run, with the GIF's pictures taken between its events and the frames
+// written where asked.
 bool Animate(const RenderOptions& options, const VirtualTime& time, const gdi::OffscreenPresenter& presenter,
              GifRecorder* gif) {
-    const unsigned long long total = options.seconds * 1000ull;
-    unsigned long long frame = 0;
-    unsigned long long nextFrame = 0;
-    unsigned long long nextTick = 0;
-    for (;;) {
-        bool tick = nextTick <= nextFrame;
-        unsigned long long at = tick ? nextTick : nextFrame;
-        if (at >= total || !Running) return true;
-        if (gif) gif->takeBefore(at);
-        time.advanceTo(static_cast<DWORD>(at));
-        if (tick) {
-            DWORD interval = PaletteStep();
-            nextTick = time.elapsed() + std::max<DWORD>(interval, 1);
-            continue;
-        }
-        RunFrame();
-        if (!options.framesDir.empty() && frame % options.every == 0 &&
-            !WritePicture(presenter, FramePath(options.framesDir, frame)))
-            return false;
-        unsigned long long now = time.elapsed();
-        ++frame;
-        frame = std::max(frame, now * options.fps / 1000);
-        while (frame * 1000 / options.fps < now) ++frame;
-        nextFrame = frame * 1000 / options.fps;
-    }
+    VirtualRunHooks hooks;
+    if (gif) hooks.beforeEvent = [gif](unsigned long long at) {
+        gif->takeBefore(at);
+        return true;
+    };
+    if (!options.framesDir.empty()) hooks.afterFrame = [&](unsigned long long frame) {
+        return frame % options.every != 0 || WritePicture(presenter, FramePath(options.framesDir, frame));
+    };
+    return AnimateInVirtualTime(time, options.seconds * 1000ull, options.fps, hooks);
 }
 
 int Render(const RenderOptions& options) {
