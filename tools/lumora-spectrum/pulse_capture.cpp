@@ -102,7 +102,10 @@ void StartStream(Session& session) {
     attributes.prebuf = static_cast<std::uint32_t>(-1);
     attributes.minreq = static_cast<std::uint32_t>(-1);
     attributes.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(FragmentUs, &spec));
-    if (pa_stream_connect_record(session.stream, MonitorOfDefault, &attributes, PA_STREAM_ADJUST_LATENCY) < 0) {
+    // Without latency adjustment the server sends 10 ms pieces and leaves
+    // the output's own latency alone: asking for less would make the
+    // output, and everything playing on it, wake up more often.
+    if (pa_stream_connect_record(session.stream, MonitorOfDefault, &attributes, PA_STREAM_NOFLAGS) < 0) {
         session.failed = true;
     }
 }

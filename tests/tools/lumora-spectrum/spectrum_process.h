@@ -23,6 +23,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     bool started() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
     // Writes everything, false when the child stopped reading.
     bool feed(const void* data, std::size_t size);
     void closeInput();
