@@ -152,7 +152,8 @@ void BM_CaptureFromSoundServer(benchmark::State& state) {
         const auto before = Clock::now();
         while (Clock::now() - before < 5s) play(Music(t, 0.05));
         const double seconds = Ms(Clock::now() - before) / 1000;
-        state.counters["analyser_cpu_percent_of_a_core"] = 100 * (ProcessCpuSeconds(analyser.pid()) - cpuBefore) / seconds;
+        state.counters["analyser_cpu_percent_of_a_core"] =
+            100 * (ProcessCpuSeconds(analyser.pid()) - cpuBefore) / seconds;
         const auto queued = [&] {
             return std::chrono::duration_cast<Clock::duration>(
                 std::chrono::microseconds(pa_simple_get_latency(player, nullptr)));

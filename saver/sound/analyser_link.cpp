@@ -36,7 +36,7 @@ void PublishLevels(SpectrumBlock& block, const SpectrumLevels& levels) {
     block.set(spectrum::rightLevel, levels.right);
 }
 
-BOOL PublishTrack(SpectrumBlock& block, const TrackText& text) {
+void PublishTrack(SpectrumBlock& block, const TrackText& text) {
     const TrackText shown{block.get(spectrum::cdText1), block.get(spectrum::cdText2), block.get(spectrum::cdText3)};
     // Compared as the block would hold them, so a long line does not count
     // as new every time.
@@ -46,13 +46,12 @@ BOOL PublishTrack(SpectrumBlock& block, const TrackText& text) {
     const TrackText wanted{fitted(text.line1, spectrum::cdText1), fitted(text.line2, spectrum::cdText2),
                            fitted(text.line3, spectrum::cdText3)};
     if (wanted == shown) {
-        return FALSE;
+        return;
     }
     block.set(spectrum::cdText1, wanted.line1.c_str());
     block.set(spectrum::cdText2, wanted.line2.c_str());
     block.set(spectrum::cdText3, wanted.line3.c_str());
     block.set(spectrum::cdSerial, block.get(spectrum::cdSerial) + 1);
-    return TRUE;
 }
 
 bool CloseRequested(const SpectrumBlock& block) { return block.get(spectrum::closeRequest) != 0; }
@@ -67,8 +66,7 @@ void LeaveSpectrumBlock(SpectrumBlock* block) {
 }
 
 void WriteAnalyserVersion(WORD build) {
-    WriteUserDword(AnalyserVersionKey, CurrentVersionValue,
-                   static_cast<DWORD>(AnalyserMajorVersion) * 65536 + AnalyserMinorVersion);
+    WriteUserDword(AnalyserVersionKey, CurrentVersionValue, CompatibleAnalyserVersion);
     WriteUserDword(AnalyserVersionKey, BuildValue, build);
 }
 

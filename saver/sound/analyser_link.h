@@ -8,10 +8,6 @@
 
 #include "saver/sound/spectrum_block.h"
 
-// The version the saver accepts (see CompatibleAnalyserVersion).
-constexpr WORD AnalyserMajorVersion = 3;
-constexpr WORD AnalyserMinorVersion = 2;
-
 constexpr std::size_t BandCount = 16;
 
 // One moment's levels, in the units the scales below give them.
@@ -48,8 +44,8 @@ SpectrumBlock* JoinSpectrumBlock(const LevelScales& scales);
 void PublishLevels(SpectrumBlock& block, const SpectrumLevels& levels);
 
 // Writes the three lines and gives them a new serial number, unless the
-// block holds these lines already.  TRUE when something changed.
-BOOL PublishTrack(SpectrumBlock& block, const TrackText& text);
+// block holds these lines already.
+void PublishTrack(SpectrumBlock& block, const TrackText& text);
 
 // The block's close request, set by a saver that started the analyser.
 bool CloseRequested(const SpectrumBlock& block);

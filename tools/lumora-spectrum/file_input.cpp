@@ -125,9 +125,8 @@ void FileInput::run(const std::atomic<bool>& stop, const FrameSink& sink) {
         std::memmove(bytes.data(), bytes.data() + frames * frameBytes, held);
 
         framesSinceStart += frames;
-        const auto due = clockStart + std::chrono::duration_cast<Clock::duration>(
-                                          std::chrono::duration<double>(static_cast<double>(framesSinceStart) /
-                                                                        format_.rate));
+        const auto due = clockStart + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                          static_cast<double>(framesSinceStart) / format_.rate));
         const auto now = Clock::now();
         if (now - due > LargestLag) {
             clockStart = now;

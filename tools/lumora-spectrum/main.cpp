@@ -7,11 +7,11 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <strings.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <strings.h>
 
 #include "platform/kernel/root.h"
 #include "saver/sound/analyser.h"

@@ -154,8 +154,11 @@ void OnContextState(pa_context* context, void* user) {
             break;
         }
         case PA_CONTEXT_FAILED:
-        case PA_CONTEXT_TERMINATED: session.failed = true; break;
-        default: break;
+        case PA_CONTEXT_TERMINATED:
+            session.failed = true;
+            break;
+        default:
+            break;
     }
 }
 

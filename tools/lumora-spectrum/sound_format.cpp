@@ -79,15 +79,19 @@ std::optional<SoundFormat> FormatChunk(const unsigned char* chunk, std::size_t s
 
 float Sample(SampleEncoding encoding, const unsigned char* p) {
     switch (encoding) {
-        case SampleEncoding::U8: return (static_cast<float>(p[0]) - 128.0f) / 128.0f;
-        case SampleEncoding::S16: return static_cast<float>(static_cast<std::int16_t>(Little16(p))) / 32768.0f;
+        case SampleEncoding::U8:
+            return (static_cast<float>(p[0]) - 128.0f) / 128.0f;
+        case SampleEncoding::S16:
+            return static_cast<float>(static_cast<std::int16_t>(Little16(p))) / 32768.0f;
         case SampleEncoding::S24: {
             const std::uint32_t raw = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
                                       (static_cast<std::uint32_t>(p[2]) << 16);
             return static_cast<float>(static_cast<std::int32_t>(raw << 8) >> 8) / 8388608.0f;
         }
-        case SampleEncoding::S32: return static_cast<float>(static_cast<std::int32_t>(Little32(p))) / 2147483648.0f;
-        case SampleEncoding::F32: return std::bit_cast<float>(Little32(p));
+        case SampleEncoding::S32:
+            return static_cast<float>(static_cast<std::int32_t>(Little32(p))) / 2147483648.0f;
+        case SampleEncoding::F32:
+            return std::bit_cast<float>(Little32(p));
     }
     return 0.0f;
 }
@@ -96,11 +100,15 @@ float Sample(SampleEncoding encoding, const unsigned char* p) {
 
 std::size_t SoundFormat::sampleBytes() const {
     switch (encoding) {
-        case SampleEncoding::U8: return 1;
-        case SampleEncoding::S16: return 2;
-        case SampleEncoding::S24: return 3;
+        case SampleEncoding::U8:
+            return 1;
+        case SampleEncoding::S16:
+            return 2;
+        case SampleEncoding::S24:
+            return 3;
         case SampleEncoding::S32:
-        case SampleEncoding::F32: return 4;
+        case SampleEncoding::F32:
+            return 4;
     }
     return 2;
 }

@@ -17,7 +17,7 @@
 #include "tools/lumora-spectrum/sound_format.h"
 
 // The centre frequencies the block's bands are named after.
-constexpr std::array<double, BandCount> BandCentres = {150,  400,  600,  800,  1000,  1500,  2000,  2500,
+constexpr std::array<double, BandCount> BandCentres = {150,  400,  600,  800,  1000, 1500,  2000,  2500,
                                                        3250, 4000, 5000, 6250, 8000, 10000, 12500, 18000};
 
 LevelScales AnalysisScales();
@@ -52,7 +52,7 @@ private:
     // First bin of each band and the bin after the last band.
     std::array<std::size_t, BandCount + 1> bandBins_{};
     std::vector<float> history_[2];  // ring of the newest `size_` samples per channel
-    std::size_t written_ = 0;       // ring position of the next sample
+    std::size_t written_ = 0;        // ring position of the next sample
     std::size_t sinceHop_ = 0;
     Plan* plan_;
 };

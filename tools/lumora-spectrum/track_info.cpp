@@ -40,8 +40,8 @@ struct Strings {
 std::vector<std::string> Players(sd_bus* bus) {
     BusError error;
     BusMessage reply;
-    if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                           "ListNames", &error.error, &reply.message, "") < 0) {
+    if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "ListNames",
+                           &error.error, &reply.message, "") < 0) {
         return {};
     }
     Strings names;
@@ -86,7 +86,8 @@ std::optional<std::string> ReadTextVariant(sd_bus_message* message) {
             sd_bus_message_read_strv(message, &list.list) < 0 || sd_bus_message_exit_container(message) < 0)
             return std::nullopt;
         std::string joined;
-        for (char** s = list.list; s != nullptr && *s != nullptr; ++s) joined += (joined.empty() ? "" : ", ") + std::string(*s);
+        for (char** s = list.list; s != nullptr && *s != nullptr; ++s)
+            joined += (joined.empty() ? "" : ", ") + std::string(*s);
         return joined;
     }
     if (sd_bus_message_skip(message, "v") < 0) return std::nullopt;
@@ -102,8 +103,8 @@ std::string FileName(const std::string& url) {
 std::optional<PlayingTrack> ReadMetadata(sd_bus* bus, const std::string& player) {
     BusError error;
     BusMessage reply;
-    if (sd_bus_get_property(bus, player.c_str(), PlayerPath, PlayerInterface, "Metadata", &error.error,
-                            &reply.message, "a{sv}") < 0 ||
+    if (sd_bus_get_property(bus, player.c_str(), PlayerPath, PlayerInterface, "Metadata", &error.error, &reply.message,
+                            "a{sv}") < 0 ||
         sd_bus_message_enter_container(reply.message, SD_BUS_TYPE_ARRAY, "{sv}") < 0) {
         return std::nullopt;
     }
@@ -130,7 +131,11 @@ std::string BlockText(const std::string& utf8) {
     std::string text;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        const std::size_t length = lead < 0x80         ? 1
+                                   : (lead >> 5) == 6  ? 2
+                                   : (lead >> 4) == 14 ? 3
+                                   : (lead >> 3) == 30 ? 4
+                                                       : 0;
         bool whole = length != 0 && i + length <= utf8.size();
         std::uint32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
         for (std::size_t k = 1; whole && k < length; ++k) {

@@ -47,8 +47,9 @@ protected:
 
     // The analyser reading standard input, WAV at 48 kHz.
     std::unique_ptr<Process> startFileAnalyser() {
-        auto analyser = std::make_unique<Process>(std::vector<std::string>{AnalyserPath(), "--input", "-", "--no-track"},
-                                                  std::vector<std::string>{NoBus}, true);
+        auto analyser =
+            std::make_unique<Process>(std::vector<std::string>{AnalyserPath(), "--input", "-", "--no-track"},
+                                      std::vector<std::string>{NoBus}, true);
         const auto header = StreamWavHeader(Rate);
         EXPECT_TRUE(analyser->feed(header.data(), header.size()));
         return analyser;
@@ -72,7 +73,9 @@ protected:
 
 TEST_F(AnalyserTest, TonesNoiseAndSilenceThroughTheFileInputMoveTheRightBands) {
     std::unique_ptr<Process> analyser = startFileAnalyser();
-    const auto tone = [&](double frequency) { return [&, frequency] { return Tone(frequency, 0.5, 0.02, Rate, phase_); }; };
+    const auto tone = [&](double frequency) {
+        return [&, frequency] { return Tone(frequency, 0.5, 0.02, Rate, phase_); };
+    };
 
     ASSERT_TRUE(feedUntil(*analyser, tone(1000), [&] { return running() && band(Band1k) > 0.45f; }));
     EXPECT_NEAR(block_->get(spectrum::leftLevel), 0.354f, 0.02f);
@@ -87,12 +90,14 @@ TEST_F(AnalyserTest, TonesNoiseAndSilenceThroughTheFileInputMoveTheRightBands) {
     ASSERT_TRUE(feedUntil(*analyser, tone(10000), [&] { return band(Band10k) > 0.45f && band(Band1k) < 0.01f; }));
 
     int seed = 0;
-    ASSERT_TRUE(feedUntil(*analyser, [&] { return Noise(0.5, 0.02, Rate, ++seed); }, [&] {
-        for (std::size_t b = 0; b < 16; ++b) {
-            if (band(b) < 0.01f || block_->get(spectrum::rightBands, b) < 0.01f) return false;
-        }
-        return block_->get(spectrum::rightLevel) > 0.2f;
-    }));
+    ASSERT_TRUE(feedUntil(
+        *analyser, [&] { return Noise(0.5, 0.02, Rate, ++seed); },
+        [&] {
+            for (std::size_t b = 0; b < 16; ++b) {
+                if (band(b) < 0.01f || block_->get(spectrum::rightBands, b) < 0.01f) return false;
+            }
+            return block_->get(spectrum::rightLevel) > 0.2f;
+        }));
 
     ASSERT_TRUE(feedUntil(*analyser, tone(0), [&] {
         bool quiet = block_->get(spectrum::leftLevel) == 0.0f;

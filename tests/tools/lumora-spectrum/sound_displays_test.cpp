@@ -23,7 +23,8 @@ TEST(SoundDisplays, TheShippedFilesAreWhatTheCodeWritesAndFollowSoundOnceImporte
     const std::vector<std::string> files = WriteSoundDisplays(written.str());
     ASSERT_EQ(files.size(), 2u);
     for (const std::string& file : files) {
-        const std::filesystem::path shipped = std::filesystem::path(LUMORA_DISPLAYS_DIR) / std::filesystem::path(file).filename();
+        const std::filesystem::path shipped =
+            std::filesystem::path(LUMORA_DISPLAYS_DIR) / std::filesystem::path(file).filename();
         EXPECT_EQ(Contents(file), Contents(shipped))
             << shipped << " is not what the code writes: run lumora-sound-displays dist/displays";
     }

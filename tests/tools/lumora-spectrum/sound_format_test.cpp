@@ -68,8 +68,8 @@ TEST(WavHeader, ReadsPlainAndExtensibleFormatsAndStopsAtTheSound) {
     std::string error;
     std::size_t consumed = 0;
     // An odd-sized chunk before the format, one between format and sound.
-    const Bytes plain = Wav({{"junk", Bytes(3, 9)}, {"fmt ", Format(1, 2, 44100, 16)}, {"LIST", Bytes(8, 1)},
-                             {"data", Bytes(8, 0)}});
+    const Bytes plain =
+        Wav({{"junk", Bytes(3, 9)}, {"fmt ", Format(1, 2, 44100, 16)}, {"LIST", Bytes(8, 1)}, {"data", Bytes(8, 0)}});
     auto wav = Read(plain, error, &consumed);
     ASSERT_TRUE(wav) << error;
     EXPECT_EQ(wav->format.encoding, SampleEncoding::S16);
@@ -92,11 +92,11 @@ TEST(WavHeader, ReadsPlainAndExtensibleFormatsAndStopsAtTheSound) {
 TEST(WavHeader, RefusesWhatItCannotPlayWithAReason) {
     const std::vector<Bytes> refused = {
         Bytes{0, 0, 0, 0, 'A', 'V', 'I', ' '},
-        Wav({{"fmt ", Format(1, 2, 44100, 12)}, {"data", {}}}),      // 12-bit samples
-        Wav({{"fmt ", Format(3, 2, 44100, 64)}, {"data", {}}}),      // double floats
-        Wav({{"fmt ", Format(1, 0, 44100, 16)}, {"data", {}}}),      // no channel
-        Wav({{"fmt ", Format(1, 17, 44100, 16)}, {"data", {}}}),     // too many
-        Wav({{"fmt ", Format(1, 2, 4000, 16)}, {"data", {}}}),       // rate too low
+        Wav({{"fmt ", Format(1, 2, 44100, 12)}, {"data", {}}}),          // 12-bit samples
+        Wav({{"fmt ", Format(3, 2, 44100, 64)}, {"data", {}}}),          // double floats
+        Wav({{"fmt ", Format(1, 0, 44100, 16)}, {"data", {}}}),          // no channel
+        Wav({{"fmt ", Format(1, 17, 44100, 16)}, {"data", {}}}),         // too many
+        Wav({{"fmt ", Format(1, 2, 4000, 16)}, {"data", {}}}),           // rate too low
         Wav({{"fmt ", Format(0xFFFE, 2, 44100, 16, 2)}, {"data", {}}}),  // ADPCM inside
         Wav({{"data", Bytes(4, 0)}, {"fmt ", Format(1, 2, 44100, 16)}}),
         Wav({{"fmt ", Bytes(10, 1)}, {"data", {}}}),

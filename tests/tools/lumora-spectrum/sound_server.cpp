@@ -35,7 +35,8 @@ std::string Tail(const std::filesystem::path& log) {
 // Starts the server and waits for its socket; false with the reason.
 bool Await(std::unique_ptr<Process>& server, const std::string& socket, const std::filesystem::path& log,
            std::string* why) {
-    const bool up = server->started() && WaitUntil([&] { return Accepts(socket) || server->waitFor(std::chrono::milliseconds(0)) != -2; });
+    const bool up = server->started() &&
+                    WaitUntil([&] { return Accepts(socket) || server->waitFor(std::chrono::milliseconds(0)) != -2; });
     if (up && Accepts(socket)) return true;
     *why = "it did not come up: " + Tail(log);
     server.reset();
@@ -67,8 +68,9 @@ bool SoundServer::start(std::string* why) {
                                      << "set-default-sink lumoratest\n"
                                      << "load-module module-native-protocol-unix auth-anonymous=1 socket=" << socket
                                      << "\n";
-    std::vector<std::string> args = {pulseaudio, "--daemonize=no", "-n", "-F", (dir / "server.pa").string(),
-                                     "--exit-idle-time=-1", "--use-pid-file=no", "--log-target=stderr"};
+    std::vector<std::string> args = {
+        pulseaudio,          "--daemonize=no",     "-n", "-F", (dir / "server.pa").string(), "--exit-idle-time=-1",
+        "--use-pid-file=no", "--log-target=stderr"};
     std::vector<std::string> environment = {"PULSE_RUNTIME_PATH=" + (dir / "runtime").string(),
                                             "PULSE_STATE_PATH=" + (dir / "state").string(),
                                             "XDG_CONFIG_HOME=" + (dir / "config").string(), "HOME=" + dir.string()};

@@ -64,7 +64,8 @@ TEST(SpectrumAnalysis, NoiseFillsEveryBandAndSilenceAfterItClearsThemWithinAWind
     std::mt19937 random(7);
     std::uniform_real_distribution<float> noise(-0.5f, 0.5f);
     int publications = 0;
-    SpectrumLevels levels = Analyse(analysis, 0.5, [&](std::size_t, int) { return noise(random); }, &publications);
+    SpectrumLevels levels = Analyse(
+        analysis, 0.5, [&](std::size_t, int) { return noise(random); }, &publications);
     EXPECT_EQ(publications, 50) << "one publication every 10 ms";
     EXPECT_NEAR(levels.left, 0.5f / std::sqrt(3.0f), 0.02f) << "RMS of uniform noise";
     for (std::size_t b = 0; b < BandCount; ++b) {

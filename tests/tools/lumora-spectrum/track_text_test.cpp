@@ -37,8 +37,8 @@ public:
     FakePlayer(const std::string& address) {
         ok_ = sd_bus_new(&bus_) >= 0 && sd_bus_set_address(bus_, address.c_str()) >= 0 &&
               sd_bus_set_bus_client(bus_, 1) >= 0 && sd_bus_start(bus_) >= 0 &&
-              sd_bus_add_object_vtable(bus_, nullptr, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player",
-                                       Table, this) >= 0 &&
+              sd_bus_add_object_vtable(bus_, nullptr, "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player", Table,
+                                       this) >= 0 &&
               sd_bus_request_name(bus_, "org.mpris.MediaPlayer2.lumoratest", 0) >= 0;
         if (ok_) loop_ = std::thread([this] { serve(); });
     }
@@ -65,9 +65,9 @@ private:
                         sd_bus_error*) {
         auto* player = static_cast<FakePlayer*>(self);
         std::lock_guard<std::mutex> guard(player->lock_);
-        return sd_bus_message_append(reply, "a{sv}", 4, "mpris:length", "x", int64_t{240000000}, "xesam:artist",
-                                     "as", 2, "Ané", "Brun", "xesam:title", "s", player->title_.c_str(),
-                                     "xesam:album", "s", "Album");
+        return sd_bus_message_append(reply, "a{sv}", 4, "mpris:length", "x", int64_t{240000000}, "xesam:artist", "as",
+                                     2, "Ané", "Brun", "xesam:title", "s", player->title_.c_str(), "xesam:album", "s",
+                                     "Album");
     }
     static constexpr sd_bus_vtable Table[] = {
         SD_BUS_VTABLE_START(0),

@@ -27,7 +27,8 @@ struct SoundDisplay {
 // band (2 kHz) turns them one way or the other.  Sphere: the volume sets the
 // size of the spheres, the low mids (400 Hz) their count around the centre.
 const SoundDisplay Displays[] = {
-    {ModuleStar, EffectRamp,
+    {ModuleStar,
+     EffectRamp,
      {{1, SourceVolume, 4, 90, 7}, {2, SourceFirstBand + 0, 2, 40, 5}, {6, SourceFirstBand + 6, -60, 60, 4}}},
     {ModuleSphere, EffectRandom, {{0, SourceVolume, 40, 180, 6}, {1, SourceFirstBand + 1, 3, 24, 3}}},
 };
