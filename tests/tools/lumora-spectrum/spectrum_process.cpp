@@ -54,6 +54,8 @@ Process::Process(const std::vector<std::string>& args, const std::vector<std::st
     posix_spawn_file_actions_init(&actions);
     int pipeEnds[2] = {-1, -1};
     if (feedStdin && pipe2(pipeEnds, O_CLOEXEC) == 0) {
+        // A child that dies fails the feed instead of killing this process.
+        signal(SIGPIPE, SIG_IGN);
         posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
         input_ = pipeEnds[1];
     }
