@@ -79,7 +79,8 @@ int RunAnalyser(const RunOptions& options) {
     });
     std::unique_ptr<TrackWatcher> tracks = options.trackText ? std::make_unique<TrackWatcher>() : nullptr;
 
-    while (!StopSignalled() && !CloseRequested(*block) && !inputEnded.load()) {
+    const auto saverGone = [&] { return options.endsWithSaver && block->get(spectrum::saverCount) == 0; };
+    while (!StopSignalled() && !CloseRequested(*block) && !saverGone() && !inputEnded.load()) {
         block->set(spectrum::running, publisher.fresh() ? 1 : 0);
         if (tracks) {
             PublishTrack(*block, tracks->current());

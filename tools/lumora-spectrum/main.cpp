@@ -68,7 +68,9 @@ int ParseOptions(int argc, char** argv, RunOptions& options, bool& registerOnly)
         } else if (arg == "--register") {
             registerOnly = true;
         } else if (strcasecmp(arg.c_str(), "/PPLAY") == 0) {
-            // AutoRun asks the analyser to play; it always listens.
+            // AutoRun asks the analyser to play; it always listens, but
+            // only as long as a saver window is open.
+            options.endsWithSaver = true;
         } else {
             std::fputs(Usage, stderr);
             return 2;

@@ -144,8 +144,9 @@ TEST_F(AnalyserTest, SoundLevelFollowsAToneEndToEnd) {
     EXPECT_FALSE(IsLiveSource(band1k)) << "sound sources stop being live with the analyser";
 }
 
-TEST_F(AnalyserTest, WithoutASoundServerItWaitsNotRunningAndLeavesOnTheCloseRequest) {
-    // As AutoRun starts it.
+TEST_F(AnalyserTest, WithoutASoundServerItWaitsNotRunningAndLeavesOnTheCloseRequestOrWithTheLastSaver) {
+    // As AutoRun starts it, from an open saver window.
+    block_->add(spectrum::saverCount, 1);
     Process analyser({AnalyserPath(), "/PPLAY"}, {NoServer, NoBus});
     ASSERT_TRUE(WaitUntil([&] { return block_->get(spectrum::analyserMajor) == 3; }));
     // It keeps trying without ever claiming to run.
@@ -162,6 +163,21 @@ TEST_F(AnalyserTest, WithoutASoundServerItWaitsNotRunningAndLeavesOnTheCloseRequ
     block_->set(spectrum::closeRequest, 1);
     EXPECT_EQ(analyser.waitFor(10s), 0);
     EXPECT_EQ(block_->get(spectrum::closeRequest), 0u);
+
+    // A saver that ended before its analyser joined the block cannot ask it
+    // to close; the analyser sees no saver window and leaves by itself.
+    // Started from the Sound page instead, it stays.
+    block_->add(spectrum::saverCount, -1);
+    block_->set(spectrum::analyserMajor, 0);
+    Process late({AnalyserPath(), "/PPLAY"}, {NoServer, NoBus});
+    EXPECT_EQ(late.waitFor(10s), 0);
+    EXPECT_EQ(block_->get(spectrum::analyserMajor), 3) << "it had joined the block";
+    block_->set(spectrum::analyserMajor, 0);
+    Process launched({AnalyserPath()}, {NoServer, NoBus});
+    ASSERT_TRUE(WaitUntil([&] { return block_->get(spectrum::analyserMajor) == 3; }));
+    EXPECT_EQ(launched.waitFor(200ms), -2) << "an analyser the user started does not follow the savers";
+    block_->set(spectrum::closeRequest, 1);
+    EXPECT_EQ(launched.waitFor(10s), 0);
 }
 
 TEST_F(AnalyserTest, TheLaunchButtonStartsTheRegisteredAnalyser) {

@@ -40,9 +40,15 @@ TEST(SoundDisplays, TheShippedFilesAreWhatTheCodeWritesAndFollowSoundOnceImporte
         const std::string name = entry.path().stem().string();
         ASSERT_TRUE(ReadSettingsFile(name.c_str(), entry.path().c_str())) << name;
         SaverOptions.AutoRun = 0;
+        block->set(spectrum::autoGain, 0);
+        block->set(spectrum::turbo, 1);
         ASSERT_TRUE(LoadDisplay(name.c_str())) << name;
         EXPECT_EQ(block->get(spectrum::modulesUseSound), 1u) << name;
         EXPECT_EQ(SaverOptions.AutoRun, 1u) << name;
+        // Whatever the volume, the controls use their whole range, and each
+        // band source hears its own band.
+        EXPECT_EQ(block->get(spectrum::autoGain), 1u) << name;
+        EXPECT_EQ(block->get(spectrum::turbo), 0u) << name;
     }
     SharedSpectrum = nullptr;
     CloseSpectrumBlock(block);

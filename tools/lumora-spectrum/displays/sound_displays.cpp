@@ -6,6 +6,7 @@
 #include "saver/settings/key_paths.h"
 #include "saver/settings/settings_file.h"
 #include "saver/settings/settings_store.h"
+#include "saver/sound/spectrum_link.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ const SoundDisplay Displays[] = {
     {ModuleSphere, EffectRandom, {{0, SourceVolume, 40, 180, 6}, {1, SourceFirstBand + 1, 3, 24, 3}}},
 };
 
-}  // namespace
-
-std::vector<std::string> WriteSoundDisplays(const std::string& folder) {
+std::vector<std::string> WriteDisplays(const std::string& folder) {
     BuildModuleTable();
     SaverOptions.AutoRun = 1;
     SaverOptions.ShowInfo = 1;
@@ -54,5 +53,22 @@ std::vector<std::string> WriteSoundDisplays(const std::string& folder) {
         if (!WriteSettingsFile(DisplayKeyPath(name).c_str(), file.c_str())) return {};
         files.push_back(file);
     }
+    return files;
+}
+
+}  // namespace
+
+std::vector<std::string> WriteSoundDisplays(const std::string& folder) {
+    // The sound options are saved from the block.  Auto-gain lets every
+    // control use its whole range whatever the volume; without turbo each
+    // band source hears its own band.
+    alignas(8) unsigned char optionBytes[SpectrumBlockSize] = {};
+    SpectrumBlock options(optionBytes, nullptr);
+    options.set(spectrum::autoGain, 1);
+    options.set(spectrum::turbo, 0);
+    SpectrumBlock* const shared = SharedSpectrum;
+    SharedSpectrum = &options;
+    const std::vector<std::string> files = WriteDisplays(folder);
+    SharedSpectrum = shared;
     return files;
 }
