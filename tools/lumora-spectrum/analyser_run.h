@@ -22,5 +22,6 @@ struct RunOptions {
 };
 
 // Exit status: 0 after the end of the input, a close request, the last saver
-// window (with `endsWithSaver`) or a stop signal; 1 when the block cannot be opened; 2 when the input cannot be read.
+// window (with `endsWithSaver`) or a stop signal; 1 when the block cannot be
+// opened; 2 when the input cannot be read.
 int RunAnalyser(const RunOptions& options);
