@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -48,6 +49,21 @@ double ProcessCpuSeconds(pid_t pid) {
         if (i == 14 || i == 15) ticks += std::stod(field);
     }
     return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Voluntary context switches of all of a process's threads: how often it
+// wakes up.
+double ProcessWakeups(pid_t pid) {
+    double total = 0;
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error)) {
+        std::ifstream in(task.path() / "status");
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) total += std::stod(line.substr(line.find(':') + 1));
+        }
+    }
+    return total;
 }
 
 // Music-like: a decaying bass beat, a chord and a little noise.
@@ -149,11 +165,13 @@ void BM_CaptureFromSoundServer(benchmark::State& state) {
         state.counters["player_buffer_ms"] = static_cast<double>(state.range(0));
         play(Music(t, 0.5));  // the analyser settles
         const double cpuBefore = ProcessCpuSeconds(analyser.pid());
+        const double wakeupsBefore = ProcessWakeups(analyser.pid());
         const auto before = Clock::now();
         while (Clock::now() - before < 5s) play(Music(t, 0.05));
         const double seconds = Ms(Clock::now() - before) / 1000;
         state.counters["analyser_cpu_percent_of_a_core"] =
             100 * (ProcessCpuSeconds(analyser.pid()) - cpuBefore) / seconds;
+        state.counters["analyser_wakeups_per_s"] = (ProcessWakeups(analyser.pid()) - wakeupsBefore) / seconds;
         const auto queued = [&] {
             return std::chrono::duration_cast<Clock::duration>(
                 std::chrono::microseconds(pa_simple_get_latency(player, nullptr)));
