@@ -10,6 +10,7 @@ packages=(
   libx11-dev libxext-dev libpng-dev libgif-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
   xvfb x11-utils xdotool imagemagick
+  libpulse-dev libfftw3-dev libsystemd-dev pulseaudio dbus-daemon
 )
 
 missing=()

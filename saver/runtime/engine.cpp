@@ -1,7 +1,9 @@
 #include "saver/runtime/engine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "saver/framework/controls.h"
 #include "saver/framework/module_table.h"
@@ -19,6 +21,21 @@ HDC EngineDcBefore = nullptr;
 HDC PaletteDc = nullptr;
 
 bool AnalyserRunning() { return SharedSpectrum && SharedSpectrum->get(spectrum::running) != 0; }
+
+// Starting a program on Windows returns once the program is ready; here it
+// returns at once.  The analyser counts as ready when its first levels
+// arrive, so the set-up waits for them, on the real clock (the analyser
+// lives on it whatever clock the saver runs on), bounded and broken off by
+// a close, before it loads the display again.
+constexpr auto AnalyserReadyWait = std::chrono::milliseconds(1000);
+constexpr auto AnalyserReadyPoll = std::chrono::milliseconds(10);
+
+void AwaitAnalyser() {
+    const auto deadline = std::chrono::steady_clock::now() + AnalyserReadyWait;
+    while (!AnalyserRunning() && !StopRequested && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(AnalyserReadyPoll);
+    }
+}
 
 void StepModule(ModuleRecord* record) {
     LONG strength = record->value[StrengthSlot];
@@ -69,7 +86,7 @@ void PrepareRun(HWND window, BOOL mayStartAnalyser) {
     AnalyserStartedHere = 0;
     // After a close nobody would ask an analyser started now to close again.
     if (SaverOptions.AutoRun && mayStartAnalyser && !StopRequested && !AnalyserRunning()) {
-        StartAnalyser(window, 1);
+        if (StartAnalyser(window, 1)) AwaitAnalyser();
         // Loading again now that the analyser runs keeps the sound sources
         // that the first load turned into oscillation.
         BuildModuleTable();

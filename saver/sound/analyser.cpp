@@ -47,3 +47,33 @@ BOOL StartAnalyser(HWND window, BOOL play) {
     std::strcat(withPlay, PlaySwitch);
     return WinExec(withPlay, SW_SHOWNORMAL) > 31 ? TRUE : FALSE;
 }
+
+BOOL RegisterAnalyserCommand(const std::string& program) {
+    if (program.empty()) {
+        return FALSE;
+    }
+    for (const char c : program) {
+        if (c == '"' || static_cast<unsigned char>(c) < 0x20) {
+            return FALSE;
+        }
+    }
+    const bool blanks = program.find_first_of(" \t") != std::string::npos;
+    const std::string command = blanks ? "\"" + program + "\"" : program;
+    if (command.size() + 1 > MAX_PATH) {
+        return FALSE;
+    }
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, AnalyserCommandKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return FALSE;
+    }
+    const LONG result = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                                       static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? TRUE : FALSE;
+}
+
+std::string RegisteredAnalyserCommand() {
+    char command[MAX_PATH] = {};
+    return ReadCommandLine(command) ? std::string(command) : std::string();
+}

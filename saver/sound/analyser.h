@@ -1,5 +1,7 @@
 #pragma once
 // Starting the spectrum analyser from its registered command line.
+#include <string>
+
 #include "platform/win32.h"
 
 // The machine-wide key whose default value is the analyser's command line.
@@ -10,3 +12,12 @@ constexpr char AnalyserCommandKey[] = "Software\\Tonalyx";
 // `window` is the screen's bottom edge (a full-screen saver, not a preview).  TRUE when a
 // command was started; nothing happens without a registered command line.
 BOOL StartAnalyser(HWND window, BOOL play);
+
+// Registers `program` (an absolute path) as the analyser's command line,
+// quoted when it holds blanks.  FALSE for a path that cannot be one: empty,
+// holding a double quote or a control character, or too long for the 260
+// bytes the saver reads.
+BOOL RegisterAnalyserCommand(const std::string& program);
+
+// The registered command line, empty when there is none (or none usable).
+std::string RegisteredAnalyserCommand();

@@ -8,7 +8,9 @@ constexpr WORD SaverMinorVersion = 6;
 constexpr WORD SaverBuildNumber = 465;
 
 // The only analyser version the saver works with: 3.2.
-constexpr DWORD CompatibleAnalyserVersion = 3 * 65536 + 2;
+constexpr WORD AnalyserMajorVersion = 3;
+constexpr WORD AnalyserMinorVersion = 2;
+constexpr DWORD CompatibleAnalyserVersion = AnalyserMajorVersion * 65536 + AnalyserMinorVersion;
 
 constexpr char SaverVersionKey[] = "Software\\Lumora";
 constexpr char AnalyserVersionKey[] = "Software\\Tonalyx";

@@ -5,25 +5,17 @@
 // analyser version 3.2 in the current user's registry.
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
-#include "saver/sound/spectrum_link.h"
-#include "saver/sound/versions.h"
+#include "saver/sound/analyser_link.h"
 #include "tools/spectrum-sim/signal.h"
 
 namespace {
 
-constexpr WORD AnalyserMajor = 3;
-constexpr WORD AnalyserMinor = 2;
 constexpr double TrackSeconds = 5.0;
-
-volatile std::sig_atomic_t StopRequested = 0;
-
-void OnSignal(int) { StopRequested = 1; }
 
 struct Options {
     double seconds = -1;  // run forever
@@ -68,24 +60,14 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options)) {
         return 2;
     }
-    SpectrumBlock* block = AttachSpectrumBlock();
+    SpectrumBlock* block = JoinSpectrumBlock(SimulatedScales);
     if (block == nullptr) {
         std::fprintf(stderr, "spectrum-sim: cannot open the shared block \"%s\" (another layout holds it?)\n",
                      SpectrumBlockName);
         return 1;
     }
-    WriteUserDword(AnalyserVersionKey, CurrentVersionValue,
-                   static_cast<DWORD>(AnalyserMajor) * 65536 + AnalyserMinor);
-
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGTERM, OnSignal);
-
-    block->set(spectrum::analyserMajor, AnalyserMajor);
-    block->set(spectrum::analyserMinor, AnalyserMinor);
-    block->set(spectrum::levelScale, SimulatedLevelScale);
-    block->set(spectrum::levelCount, SimulatedLevelCount);
-    block->set(spectrum::bandScale, SimulatedBandScale);
-    block->set(spectrum::closeRequest, 0);
+    WriteAnalyserVersion(0);
+    CatchStopSignals();
 
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
@@ -98,7 +80,7 @@ int main(int argc, char** argv) {
     block->set(spectrum::running, 1);
 
     auto nextFrame = start + period;
-    while (!StopRequested && !block->get(spectrum::closeRequest)) {
+    while (!StopSignalled() && !CloseRequested(*block)) {
         const auto now = Clock::now();
         const double elapsed = std::chrono::duration<double>(now - start).count();
         if (options.seconds > 0 && elapsed >= options.seconds) {
@@ -114,8 +96,6 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_until(std::min(nextFrame, now + longestNap));
     }
 
-    block->set(spectrum::running, 0);
-    block->set(spectrum::closeRequest, 0);
-    CloseSpectrumBlock(block);
+    LeaveSpectrumBlock(block);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <vector>
 
 #include "platform/kernel/suspend.h"
 #include "runtime_fixture.h"
@@ -248,6 +249,42 @@ TEST_F(EngineTest, ACloseDuringSetUpStartsNoAnalyser) {
     EXPECT_FALSE(std::filesystem::exists(marker));
 
     StopRequested = 0;
+    InstallSettingsStore();
+    Running = 0;
+    EndRun();
+}
+
+TEST_F(EngineTest, AutoRunLoadsTheDisplayAgainOnceTheStartedAnalyserDeliversLevels) {
+    // The analyser is a script that leaves a mark; the test stands in for
+    // its first levels when the mark appears.
+    const std::filesystem::path marker = root.path() / "analyser-started";
+    const std::filesystem::path script = root.path() / "analyser.sh";
+    std::ofstream(script) << "touch " << marker.string() << "\n";
+    const std::string command = "/bin/sh " + script.string();
+    ASSERT_TRUE(WriteStringValue(HKEY_LOCAL_MACHINE, AnalyserCommandKey, nullptr, command.c_str()));
+    HWND window = makeWindow(1024, 768);
+    openBlock();
+    std::thread analyser([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!std::filesystem::exists(marker) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        SharedSpectrum->set(spectrum::running, 1);
+    });
+    // Each load notes whether the analyser ran, as loading decides on it
+    // whether sound sources stay.
+    static std::vector<DWORD> runningAtLoad;
+    runningAtLoad.clear();
+    DisplayLoader = [] {
+        SaverOptions.AutoRun = 1;
+        runningAtLoad.push_back(SharedSpectrum->get(spectrum::running));
+    };
+    PrepareRun(window, TRUE);
+    analyser.join();
+    EXPECT_EQ(AnalyserStartedHere, 1);
+    EXPECT_EQ(runningAtLoad, (std::vector<DWORD>{0, 1}));
+
+    SharedSpectrum->set(spectrum::running, 0);
     InstallSettingsStore();
     Running = 0;
     EndRun();
