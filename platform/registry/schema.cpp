@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry/import_filters.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store.h"
+#include "platform/shell/bitmap_file.h"
 #include "platform/shell/folders.h"
 
 namespace platform::registry {
@@ -62,7 +64,13 @@ LONG CreateHive(Hive& hive, bool userHive) {
 
     std::int64_t key = 0;
     bool created = false;
-    if (!userHive) return CreateKey(hive, kRootKeyId, kClassesPath, key, created);
+    if (!userHive) {
+        // A new machine: the Windows directory's pictures and the shipped
+        // import filters come with it.
+        WriteWindowsBitmaps();
+        LONG error = CreateKey(hive, kRootKeyId, kClassesPath, key, created);
+        return error == ERROR_SUCCESS ? RegisterImportFilters(hive) : error;
+    }
 
     LONG error = CreateKey(hive, kRootKeyId, kShellFoldersPath, key, created);
     if (error == ERROR_SUCCESS) error = PutString(hive, key, "Desktop", DesktopDirectory());

@@ -15,7 +15,9 @@ enum class HiveFormat {
 HiveFormat ReadFormat(Hive& hive, LONG& error);
 
 // Makes an empty file a hive.  The user's hive starts with the shell folders
-// "Desktop" and "Startup", the machine's with Software\Classes.
+// "Desktop" and "Startup", the machine's with Software\Classes and the
+// shipped import filters; a new machine hive also puts the platform's
+// pictures into the Windows directory.
 LONG CreateHive(Hive& hive, bool userHive);
 
 // Software\Classes of the machine hive, the key behind HKEY_CLASSES_ROOT.
