@@ -6,7 +6,6 @@
 #include "platform/registry/import_filters.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store.h"
-#include "platform/shell/bitmap_file.h"
 #include "platform/shell/folders.h"
 
 namespace platform::registry {
@@ -65,9 +64,7 @@ LONG CreateHive(Hive& hive, bool userHive) {
     std::int64_t key = 0;
     bool created = false;
     if (!userHive) {
-        // A new machine: the Windows directory's pictures and the shipped
-        // import filters come with it.
-        WriteWindowsBitmaps();
+        // A new machine comes with the shipped import filters.
         LONG error = CreateKey(hive, kRootKeyId, kClassesPath, key, created);
         return error == ERROR_SUCCESS ? RegisterImportFilters(hive) : error;
     }

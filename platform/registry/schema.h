@@ -16,8 +16,7 @@ HiveFormat ReadFormat(Hive& hive, LONG& error);
 
 // Makes an empty file a hive.  The user's hive starts with the shell folders
 // "Desktop" and "Startup", the machine's with Software\Classes and the
-// shipped import filters; a new machine hive also puts the platform's
-// pictures into the Windows directory.
+// shipped import filters.
 LONG CreateHive(Hive& hive, bool userHive);
 
 // Software\Classes of the machine hive, the key behind HKEY_CLASSES_ROOT.

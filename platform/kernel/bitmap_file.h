@@ -14,8 +14,4 @@ namespace platform {
 std::vector<BYTE> EncodeBitmapFile(int width, int height, int bitsPerPixel, const std::vector<BYTE>& colours,
                                    const std::vector<BYTE>& rows);
 
-// Puts the platform's own pictures into the Windows directory (a few 8-bit
-// and 24-bit bitmaps, generated here), leaving files of those names alone.
-void WriteWindowsBitmaps();
-
 }  // namespace platform

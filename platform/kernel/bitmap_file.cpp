@@ -1,4 +1,4 @@
-#include "platform/shell/bitmap_file.h"
+#include "platform/kernel/bitmap_file.h"
 
 #include <algorithm>
 

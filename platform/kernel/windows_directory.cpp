@@ -1,6 +1,6 @@
-// The pictures of a new Windows directory: smooth patterns of our own, made
-// from sums of sines, so the palette animation flows through them when the
-// saver shows them as palette indices.
+// The Windows directory and the pictures it comes with: smooth patterns of
+// our own, made from sums of sines, so the palette animation flows through
+// them when the saver shows them as palette indices.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,8 +8,11 @@
 #include <functional>
 #include <system_error>
 
-#include "platform/shell/bitmap_file.h"
-#include "platform/shell/folders.h"
+#include <sys/stat.h>
+
+#include "platform/kernel/bitmap_file.h"
+#include "platform/kernel/root.h"
+#include "platform/kernel/windows_directory.h"
 
 namespace platform {
 namespace {
@@ -94,15 +97,18 @@ void WriteIfMissing(const std::string& path, const std::vector<BYTE>& bytes) {
 
 }  // namespace
 
-void WriteWindowsBitmaps() {
-    const std::string dir = WindowsDirectory();
+std::string EnsureWindowsDirectory() {
+    const std::string root = PlatformRoot();
+    const std::string dir = root + "/windows";
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec) return;
+    std::filesystem::create_directories(root, ec);
+    // Whoever makes the directory first gives it its pictures, once.
+    if (mkdir(dir.c_str(), 0777) != 0) return dir;
     WriteIfMissing(dir + "/Ripples.bmp", IndexedPicture(Ripples));
     WriteIfMissing(dir + "/Weave.bmp", IndexedPicture(Weave));
     WriteIfMissing(dir + "/Dunes.bmp", ColourPicture(Dunes, 1.0, 0.8, 0.55));
     WriteIfMissing(dir + "/Marble.bmp", ColourPicture(Marble, 0.75, 0.85, 1.0));
+    return dir;
 }
 
 }  // namespace platform
