@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/kernel/bytes.h"
+#include "saver/images/embedded_dib.h"
 #include "saver/images/image_effects.h"
 #include "saver/images/import_with_filter.h"
 
@@ -17,9 +18,6 @@ namespace {
 
 using platform::ReadDword;
 using platform::ReadWord;
-
-constexpr DWORD CoreHeaderSize = 12;
-constexpr DWORD InfoHeaderSize = 40;
 
 thread_local DWORD WorkerSeed = 1;
 
@@ -108,31 +106,11 @@ HBITMAP LoadImageFile(const char* mask, BOOL random) {
     return bitmap;
 }
 
-ULONGLONG ColourTableSize(const BYTE* header) {
-    const DWORD size = ReadDword(header);
-    const bool core = size == CoreHeaderSize;
-    const WORD bits = ReadWord(header + (core ? 10 : 14));
-    const DWORD used = core ? 0 : ReadDword(header + 32);
-    const ULONGLONG colours = used != 0 ? used : bits <= 8 ? (1ull << bits) : 0;
-    const bool bitFields = !core && ReadDword(header + 16) == BI_BITFIELDS;
-    return colours * (core ? 3 : 4) + (bitFields ? 12 : 0);
-}
-
 HBITMAP BitmapFromPackedDib(const BYTE* dib, SIZE_T size) {
-    if (!dib || size < InfoHeaderSize) return nullptr;
-    // CreateDIBSection reads a 40-byte header at least.
-    const DWORD headerSize = ReadDword(dib);
-    if (headerSize < InfoHeaderSize || headerSize > size) return nullptr;
-    const ULONGLONG table = ColourTableSize(dib);
-    const auto width = static_cast<LONG>(ReadDword(dib + 4));
-    const auto height = static_cast<LONG>(ReadDword(dib + 8));
-    const ULONGLONG planes = ReadWord(dib + 12), bits = ReadWord(dib + 14);
-    if (width <= 0 || height == 0 || height == INT32_MIN) return nullptr;
-    const ULONGLONG rowSize = (static_cast<ULONGLONG>(width) * planes * bits + 31) / 32 * 4;
-    const ULONGLONG rows = static_cast<ULONGLONG>(height < 0 ? -height : height);
-    if (table > size - headerSize || rowSize * rows > size - headerSize - table) return nullptr;
+    const auto layout = ReadPackedDib(dib, size);
+    if (!layout) return nullptr;
     // The record need not be aligned for the header's fields.
-    std::vector<BYTE> info(headerSize + std::min<ULONGLONG>(table, 256 * sizeof(RGBQUAD)));
+    std::vector<BYTE> info(layout->headerSize + std::min<ULONGLONG>(layout->tableSize, 256 * sizeof(RGBQUAD)));
     std::memcpy(info.data(), dib, info.size());
     void* pixels = nullptr;
     HBITMAP bitmap =
@@ -140,11 +118,11 @@ HBITMAP BitmapFromPackedDib(const BYTE* dib, SIZE_T size) {
     if (!bitmap) return nullptr;
     DIBSECTION section{};
     if (GetObjectA(bitmap, sizeof section, &section) != sizeof section ||
-        static_cast<ULONGLONG>(section.dsBm.bmWidthBytes) * rows != rowSize * rows) {
+        static_cast<ULONGLONG>(section.dsBm.bmWidthBytes) != layout->rowSize) {
         DeleteObject(bitmap);
         return nullptr;
     }
-    std::memcpy(pixels, dib + headerSize + table, static_cast<std::size_t>(rowSize * rows));
+    std::memcpy(pixels, dib + layout->headerSize + layout->tableSize, static_cast<std::size_t>(layout->bitsSize));
     return bitmap;
 }
 

@@ -35,12 +35,6 @@ HBITMAP LoadImageFile(const char* mask, BOOL random);
 // or describe a bitmap the Canvas does not keep.
 HBITMAP BitmapFromPackedDib(const BYTE* dib, SIZE_T size);
 
-// Bytes of colour table (and bit-field masks) after a DIB header: the
-// colours-used count, else 2^bits for up to 8 bits, times 3 for a 12-byte
-// header and 4 for the others, plus 12 for bit fields.  `header` holds at
-// least its own size (12 or 40 and more bytes).
-ULONGLONG ColourTableSize(const BYTE* header);
-
 // The header block of a prepared picture: a 40-byte header and 256 colours
 // (later 256 palette indices in the first 512 bytes).
 struct IndexDibHeader {

@@ -1,28 +1,9 @@
 #include "saver/images/import_with_filter.h"
 
-#include <algorithm>
-
-#include "platform/kernel/bytes.h"
+#include "saver/images/embedded_dib.h"
 #include "saver/images/import_filters.h"
 
 namespace {
-
-using platform::ReadDword;
-using platform::ReadWord;
-
-// Where the packed DIB begins in a record of this function, or 0 when the
-// record holds no bitmap.
-DWORD DibOffset(WORD function) {
-    switch (function) {
-    case META_DIBBITBLT: return DibBitBltDibOffset;
-    case META_DIBSTRETCHBLT: return DibStretchBltDibOffset;
-    case META_SETDIBTODEV: return SetDibToDevDibOffset;
-    case META_STRETCHDIB: return StretchDibDibOffset;
-    default: return 0;
-    }
-}
-
-constexpr DWORD SmallestRecordWords = 3;  // the size and the function
 
 template <class Proc>
 Proc EntryPoint(HMODULE module, const char* name, const char* decorated) {
@@ -53,25 +34,6 @@ ImportedDib* Import(ImportGrProc importGr, const char* file, HGLOBAL preferences
 }
 
 }  // namespace
-
-const BYTE* FindEmbeddedDib(const BYTE* metafile, SIZE_T size, SIZE_T* dibSize) {
-    if (!metafile || size < 2 * static_cast<SIZE_T>(MetafileHeaderWords)) return nullptr;
-    const SIZE_T end = std::min<ULONGLONG>(size, 2ull * ReadDword(metafile + 6));
-    SIZE_T at = 2 * static_cast<SIZE_T>(ReadWord(metafile + 2));
-    while (at <= end && end - at >= 2 * SmallestRecordWords) {
-        const ULONGLONG bytes = 2ull * ReadDword(metafile + at);
-        const WORD function = ReadWord(metafile + at + 4);
-        if (bytes < 2 * SmallestRecordWords || bytes > end - at) return nullptr;
-        if (const DWORD offset = DibOffset(function)) {
-            if (offset >= bytes) return nullptr;
-            if (dibSize) *dibSize = static_cast<SIZE_T>(bytes - offset);
-            return metafile + at + offset;
-        }
-        if (function == META_EOF) return nullptr;
-        at += static_cast<SIZE_T>(bytes);
-    }
-    return nullptr;
-}
 
 ImportedDib* ImportWithFilter(const char* file) {
     char library[FilterPathSize];

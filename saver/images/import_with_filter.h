@@ -11,12 +11,6 @@ struct ImportedDib {
     HGLOBAL memory;  // the metafile
 };
 
-// The packed DIB of the first bitmap record (bitmap copy, stretched copy,
-// DIB to device, stretched DIB) of a metafile `size` bytes long, and the
-// bytes left in that record, or null when the metafile has none before its
-// end.  Every size in the metafile is checked against `size`.
-const BYTE* FindEmbeddedDib(const BYTE* metafile, SIZE_T size, SIZE_T* dibSize);
-
 // Finds the filter for the file, loads it, imports, and takes the bitmap out
 // of the metafile.  Null on any failure, with nothing left loaded or
 // allocated; the filter is unloaded again either way.
