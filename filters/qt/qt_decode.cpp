@@ -9,7 +9,11 @@ namespace filter {
 namespace {
 
 // Qt's own ceiling on one picture's memory, in megabytes.
+#ifdef LUMORA_FUZZING
+constexpr int kAllocationLimitMb = 16;
+#else
 constexpr int kAllocationLimitMb = 256;
+#endif
 
 bool FromIndexed(const QImage& image, PackedDib& picture) {
     const QList<QRgb> table = image.colorTable();
