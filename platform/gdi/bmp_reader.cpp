@@ -1,9 +1,9 @@
 #include "platform/gdi/bmp_reader.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
+#include "platform/gdi/channel_mask.h"
 #include "platform/kernel/bytes.h"
 
 namespace gdi {
@@ -27,27 +27,7 @@ bool ValidDepth(int bits, DWORD compression) {
     }
 }
 
-// One channel of a 16- or 32-bit pixel: a mask wider than 8 bits loses its
-// lowest bits until 8 remain, and the value is shifted up to fill 8 bits.
-struct Channel {
-    DWORD mask = 0;
-    int shift = 0;
-    int width = 0;
-
-    explicit Channel(DWORD m) : mask(m) {
-        if (!m) return;
-        shift = std::countr_zero(m);
-        width = static_cast<int>(std::bit_width(m >> shift));
-        if (width > 8) {
-            shift += width - 8;
-            width = 8;
-        }
-    }
-    BYTE operator()(DWORD pixel) const {
-        if (!width) return 0;
-        return static_cast<BYTE>((((pixel & mask) >> shift) & ((1u << width) - 1)) << (8 - width));
-    }
-};
+using Channel = ChannelMask;
 
 void DecodeRow(const BmpImage& image, const BYTE* in, BYTE* out, const Channel* channels) {
     const int w = image.width;

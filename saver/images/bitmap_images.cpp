@@ -1,12 +1,12 @@
 #include "saver/images/bitmap_images.h"
 
 #include <algorithm>
-#include <bit>
 #include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/gdi/channel_mask.h"
 #include "platform/kernel/bytes.h"
 #include "saver/images/embedded_dib.h"
 #include "saver/images/image_effects.h"
@@ -26,27 +26,7 @@ bool EndsWith(const std::string& text, const char* tail) {
     return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
 }
 
-// One channel of a 16- or 32-bit pixel scaled to 0..255: a mask wider than
-// 8 bits loses its lowest bits until 8 remain.
-struct Channel {
-    DWORD mask = 0;
-    int shift = 0;
-    int width = 0;
-
-    explicit Channel(DWORD m) : mask(m) {
-        if (!m) return;
-        shift = std::countr_zero(m);
-        width = static_cast<int>(std::bit_width(m >> shift));
-        if (width > 8) {
-            shift += width - 8;
-            width = 8;
-        }
-    }
-    unsigned operator()(DWORD pixel) const {
-        if (!width) return 0;
-        return (((pixel & mask) >> shift) & ((1u << width) - 1)) << (8 - width);
-    }
-};
+using Channel = gdi::ChannelMask;
 
 }  // namespace
 
