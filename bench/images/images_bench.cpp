@@ -5,11 +5,8 @@
 // given as the drawing thread's CPU time.
 #include <benchmark/benchmark.h>
 
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,6 +18,7 @@
 #include "saver/images/bitmap_images.h"
 #include "saver/images/image_effects.h"
 #include "saver/modules/bitmap.h"
+#include "tests/saver/images/picture_files.h"
 
 namespace {
 
@@ -40,12 +38,6 @@ std::vector<BYTE> Picture() {
     return rgb;
 }
 
-void Save(const std::string& path, const std::vector<BYTE>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
 // "pictures/photo.bmp" and "pictures/photo.jpg" under the platform root.
 std::string Pictures() {
     static const std::string dir = [] {
@@ -63,30 +55,8 @@ std::string Pictures() {
                 out[1] = in[1];
                 out[2] = in[0];
             }
-        Save(d + "/photo.bmp", platform::EncodeBitmapFile(Width, Height, 24, {}, rows));
-
-        jpeg_compress_struct info{};
-        jpeg_error_mgr errors{};
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&info);
-        unsigned char* out = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&info, &out, &size);
-        info.image_width = Width;
-        info.image_height = Height;
-        info.input_components = 3;
-        info.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&info);
-        jpeg_set_quality(&info, 85, TRUE);
-        jpeg_start_compress(&info, TRUE);
-        while (info.next_scanline < info.image_height) {
-            JSAMPROW row = const_cast<BYTE*>(&rgb[static_cast<std::size_t>(info.next_scanline) * Width * 3]);
-            jpeg_write_scanlines(&info, &row, 1);
-        }
-        jpeg_finish_compress(&info);
-        jpeg_destroy_compress(&info);
-        Save(d + "/photo.jpg", std::vector<BYTE>(out, out + size));
-        std::free(out);
+        imagetest::WriteFile(d + "/photo.bmp", platform::EncodeBitmapFile(Width, Height, 24, {}, rows));
+        imagetest::WriteFile(d + "/photo.jpg", imagetest::Jpeg(Width, Height, false, rgb, 85));
         return d;
     }();
     return dir;

@@ -46,7 +46,7 @@ std::vector<BYTE> Pcx(int width, int height, int bits, int planes, int lineBytes
     return file;
 }
 
-std::vector<BYTE> Jpeg(int width, int height, bool grey, const std::vector<BYTE>& pixels) {
+std::vector<BYTE> Jpeg(int width, int height, bool grey, const std::vector<BYTE>& pixels, int quality) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -59,7 +59,7 @@ std::vector<BYTE> Jpeg(int width, int height, bool grey, const std::vector<BYTE>
     info.input_components = grey ? 1 : 3;
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
+    jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     const int rowBytes = width * info.input_components;
     while (info.next_scanline < info.image_height) {

@@ -18,7 +18,7 @@ std::vector<BYTE> Pcx(int width, int height, int bits, int planes, int lineBytes
                       const std::vector<BYTE>& palette = {});
 
 // A JPEG of width x height from top-down RGB (3 bytes a pixel) or grey rows.
-std::vector<BYTE> Jpeg(int width, int height, bool grey, const std::vector<BYTE>& pixels);
+std::vector<BYTE> Jpeg(int width, int height, bool grey, const std::vector<BYTE>& pixels, int quality = 100);
 
 // A metafile of the given records (each: function, then its bytes after the
 // function word), with a header that tells the total size.
