@@ -15,13 +15,13 @@ Proc EntryPoint(HMODULE module, const char* name, const char* decorated) {
 }
 
 ImportedDib* Import(ImportGrProc importGr, const char* file, HGLOBAL preferences) {
-    FilterFileSpec spec{};
-    spec.flags &= static_cast<WORD>(~FilterSpecCallerFlags);
-    const DWORD length = GetShortPathNameA(file, spec.name, sizeof spec.name);
-    if (length == 0 || length >= sizeof spec.name) return nullptr;
+    FilterFileSpec source{};
+    source.flags &= static_cast<WORD>(~FilterSpecCallerFlags);
+    const DWORD length = GetShortPathNameA(file, source.name, sizeof source.name);
+    if (length == 0 || length >= sizeof source.name) return nullptr;
     FilterPicture picture{};
     picture.metafile = nullptr;
-    if (importGr(nullptr, &spec, &picture, preferences) != 0 || !picture.metafile) return nullptr;
+    if (importGr(nullptr, &source, &picture, preferences) != 0 || !picture.metafile) return nullptr;
     const auto* bytes = static_cast<const BYTE*>(GlobalLock(picture.metafile));
     SIZE_T dibSize = 0;
     const BYTE* dib = bytes ? FindEmbeddedDib(bytes, GlobalSize(picture.metafile), &dibSize) : nullptr;
