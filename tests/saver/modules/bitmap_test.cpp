@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "module_fixture.h"
@@ -90,6 +91,32 @@ TEST_F(BitmapTest, NextOrderShowsSecondThirdFirstSecondWithTheirOwnIndices) {
         EXPECT_EQ(Uniform(), HardwareIndex(listed[i])) << "held for the duration";
         platform::AdvanceTestClock(501);
     }
+}
+
+TEST_F(BitmapTest, AnEmptyPathShowsTheBitmapsAFreshWindowsDirectoryComesWith) {
+    testsupport::ScopedPlatformRoot fresh;
+    char windows[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    std::set<int> depths;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(windows) + "/*.BMP").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        const std::string path = std::string(windows) + "/" + found.cFileName;
+        auto* bitmap = reinterpret_cast<HBITMAP>(
+            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        ASSERT_NE(bitmap, nullptr) << path;
+        DIBSECTION section{};
+        GetObjectA(bitmap, sizeof section, &section);
+        depths.insert(section.dsBm.bmBitsPixel);
+        DeleteObject(bitmap);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    EXPECT_EQ(depths, (std::set<int>{8, 24}));
+
+    Show("", BitmapStretched, 0, 1, 32, 24);
+    Steps(1);
+    EXPECT_EQ(Uniform(), -1) << "a picture, not an empty Canvas";
 }
 
 TEST_F(BitmapTest, DeepPicturesAndForcedGradientsShowBrightness) {
