@@ -8,6 +8,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev libsqlite3-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libx11-dev libxext-dev libpng-dev libgif-dev libjpeg-dev
+  qt6-image-formats-plugins clang
   libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
   xvfb x11-utils xdotool imagemagick
   libpulse-dev libfftw3-dev libsystemd-dev pulseaudio dbus-daemon

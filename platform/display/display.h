@@ -13,12 +13,13 @@
 #include "platform/types.h"
 
 // ---------------------------------------------------------------------------
-// Run-time loading of built-in modules.
+// Run-time loading of built-in modules and shared libraries.
 using FARPROC = INT_PTR (*)();
 
 // "DDRAW.DLL" (any case, with or without a directory or the ".DLL" extension)
-// is built in; any other name fails with ERROR_MOD_NOT_FOUND (kernel.h).
-constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
+// is built in.  Any other name is a shared library, looked for as
+// platform/kernel/library.h says; one that is not found fails with
+// ERROR_MOD_NOT_FOUND (kernel.h).
 HMODULE LoadLibraryA(LPCSTR fileName);
 // Null with ERROR_PROC_NOT_FOUND for a name the module does not export, and
 // with ERROR_INVALID_HANDLE for a module that is not loaded.

@@ -1,6 +1,6 @@
-// Run-time loading over a table of built-in modules.  A handle is the address
-// of its table entry, so a stale or foreign handle is recognised by lookup and
-// never dereferenced.
+// Run-time loading over a table of built-in modules, then shared libraries.
+// A built-in handle is the address of its table entry, so a stale or foreign
+// handle is recognised by lookup and never dereferenced.
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/display/display.h"
+#include "platform/kernel/library.h"
 
 namespace {
 
@@ -66,14 +67,14 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
             return reinterpret_cast<HMODULE>(&module);
         }
     }
-    SetLastError(ERROR_MOD_NOT_FOUND);
-    return nullptr;
+    return platform::LoadSharedLibrary(fileName);
 }
 
 FARPROC GetProcAddress(HMODULE handle, LPCSTR procName) {
     std::lock_guard lock(modulesMutex);
     BuiltinModule* module = fromHandle(handle);
-    if (!module || module->loads == 0) {
+    if (!module) return reinterpret_cast<FARPROC>(platform::SharedLibrarySymbol(handle, procName));
+    if (module->loads == 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     }
@@ -90,7 +91,8 @@ FARPROC GetProcAddress(HMODULE handle, LPCSTR procName) {
 BOOL FreeLibrary(HMODULE handle) {
     std::lock_guard lock(modulesMutex);
     BuiltinModule* module = fromHandle(handle);
-    if (!module || module->loads == 0) {
+    if (!module) return platform::FreeSharedLibrary(handle) ? TRUE : FALSE;
+    if (module->loads == 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -22,6 +22,9 @@
 //   the plain edges.
 #include <cstdint>
 
+#include "platform/gdi/import_filter.h"
+#include "platform/gdi/load_image.h"
+#include "platform/gdi/metafile.h"
 #include "platform/gdi/window.h"
 #include "platform/types.h"
 

@@ -27,6 +27,7 @@
 
 constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
 constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
+constexpr DWORD ERROR_PROC_NOT_FOUND = 127;
 constexpr DWORD ERROR_INVALID_ADDRESS = 487;
 
 // Threads.
@@ -186,6 +187,7 @@ DWORD GetCurrentThreadId();
 DWORD GetCurrentProcessId();
 DWORD SuspendThread(HANDLE thread);
 DWORD ResumeThread(HANDLE thread);
+// Waits for a thread to end or an event to be signalled.
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
 BOOL GetExitCodeThread(HANDLE thread, LPDWORD exitCode);
 BOOL TerminateThread(HANDLE thread, DWORD exitCode);
@@ -193,6 +195,11 @@ BOOL CloseHandle(HANDLE object);
 // The live kernel handles of the current process (the only process whose
 // handles are known).
 BOOL GetProcessHandleCount(HANDLE process, LPDWORD count);
+
+// Unnamed events only (a name fails with ERROR_NOT_SUPPORTED).
+HANDLE CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState, LPCSTR name);
+BOOL SetEvent(HANDLE event);
+BOOL ResetEvent(HANDLE event);
 
 void InitializeCriticalSection(LPCRITICAL_SECTION section);
 void EnterCriticalSection(LPCRITICAL_SECTION section);

@@ -17,6 +17,7 @@
 #include "platform/kernel/kernel.h"
 #include "platform/kernel/paths.h"
 #include "platform/kernel/root.h"
+#include "platform/kernel/windows_directory.h"
 
 namespace platform::kernel {
 namespace {
@@ -43,11 +44,7 @@ bool SameName(const std::string& a, const std::string& b) {
 // A file name without a directory lives in the Windows directory.
 std::string ResolveProfilePath(const std::string& name, bool createDirectory) {
     if (name.find('/') != std::string::npos) return name;
-    std::string windows = PlatformRoot() + "/windows";
-    if (createDirectory) {
-        mkdir(PlatformRoot().c_str(), 0777);
-        mkdir(windows.c_str(), 0777);
-    }
+    std::string windows = createDirectory ? EnsureWindowsDirectory() : PlatformRoot() + "/windows";
     return windows + "/" + name;
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <unistd.h>
 
+#include "platform/kernel/event.h"
 #include "platform/kernel/object.h"
 #include "platform/kernel/suspend.h"
 #include "platform/kernel/thread_state.h"
@@ -162,6 +163,11 @@ DWORD ResumeThread(HANDLE thread) {
 
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     platform::SuspensionPoint();
+    if (platform::kernel::IsEvent(object)) {
+        DWORD result = platform::kernel::WaitForEvent(object, milliseconds);
+        platform::SuspensionPoint();
+        return result;
+    }
     auto state = platform::kernel::ThreadFromHandle(object);
     if (!state) return WAIT_FAILED;
     bool signalled;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry/import_filters.h"
 #include "platform/registry/registry.h"
 #include "platform/registry/store.h"
 #include "platform/shell/folders.h"
@@ -62,7 +63,11 @@ LONG CreateHive(Hive& hive, bool userHive) {
 
     std::int64_t key = 0;
     bool created = false;
-    if (!userHive) return CreateKey(hive, kRootKeyId, kClassesPath, key, created);
+    if (!userHive) {
+        // A new machine comes with the shipped import filters.
+        LONG error = CreateKey(hive, kRootKeyId, kClassesPath, key, created);
+        return error == ERROR_SUCCESS ? RegisterImportFilters(hive) : error;
+    }
 
     LONG error = CreateKey(hive, kRootKeyId, kShellFoldersPath, key, created);
     if (error == ERROR_SUCCESS) error = PutString(hive, key, "Desktop", DesktopDirectory());

@@ -15,7 +15,8 @@ enum class HiveFormat {
 HiveFormat ReadFormat(Hive& hive, LONG& error);
 
 // Makes an empty file a hive.  The user's hive starts with the shell folders
-// "Desktop" and "Startup", the machine's with Software\Classes.
+// "Desktop" and "Startup", the machine's with Software\Classes and the
+// shipped import filters.
 LONG CreateHive(Hive& hive, bool userHive);
 
 // Software\Classes of the machine hive, the key behind HKEY_CLASSES_ROOT.

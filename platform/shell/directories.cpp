@@ -4,12 +4,14 @@
 #include <system_error>
 
 #include "platform/kernel/kernel.h"
+#include "platform/kernel/windows_directory.h"
 #include "platform/shell/folders.h"
 #include "platform/shell/shell.h"
 
 namespace {
 
 UINT CopyDirectory(const std::string& path, LPSTR buffer, UINT size) {
+    platform::EnsureWindowsDirectory();
     std::error_code ec;
     std::filesystem::create_directories(path, ec);
     if (ec) {

@@ -3,6 +3,7 @@
 #include "saver/framework/controls.h"
 #include "saver/framework/module_table.h"
 #include "saver/modules/bezier.h"
+#include "saver/modules/bitmap.h"
 #include "saver/modules/cyclic.h"
 #include "saver/modules/effect.h"
 #include "saver/modules/pattern.h"
@@ -25,5 +26,6 @@ void InstallDrawingModules() {
     ModuleOperationTable[ModuleStar] = {StarStep, StarInit, StarStart, StarFree};
     ModuleOperationTable[ModuleVortex] = {VortexStep, ModuleNoOp, VortexStart, ModuleNoOp};
     ModuleOperationTable[ModuleEffect] = {EffectStep, EffectInit, EffectStart, ModuleNoOp};
+    ModuleOperationTable[ModuleBitmap] = {BitmapStep, BitmapInit, BitmapStart, BitmapFree};
     ModuleOperationTable[ModuleRandom] = {RandomStep, ModuleNoOp, RandomStart, ModuleNoOp};
 }
