@@ -42,8 +42,10 @@ function(lumora_test name)
   add_executable(${name} ${sources})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${L_DEPS} lumora_testsupport GTest::gtest GTest::gmock Threads::Threads)
+  # Each test is labelled with its program, so that `ctest -L` runs the
+  # tests of chosen programs (scripts/test.sh with LUMORA_TEST_PROGRAMS).
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT ${L_TIMEOUT}
+                       PROPERTIES TIMEOUT ${L_TIMEOUT} LABELS ${name}
                        ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
