@@ -13,6 +13,10 @@ namespace {
 // Options every xscreensaver hack is given or may be given; accepted and
 // ignored.  These take a value.
 constexpr std::string_view kHackOptionsWithValue[] = {"visual", "nice", "delay", "display", "geometry"};
+// The same for options without a value.  With one dash any word passes, as
+// hacks are given options of other hacks; with two it must be known.
+constexpr std::string_view kHackFlags[] = {"fps", "no-fps", "install", "no-install", "mono", "window", "db",
+                                           "no-db", "shm", "no-shm", "dbuf", "no-dbuf", "sync"};
 
 std::string_view stripDashes(std::string_view arg) {
     if (arg.starts_with("--")) return arg.substr(2);
@@ -20,12 +24,16 @@ std::string_view stripDashes(std::string_view arg) {
     return arg;
 }
 
-bool takesValue(std::string_view arg) {
-    if (!arg.starts_with("-")) return false;
-    std::string_view name = stripDashes(arg);
-    return std::find(std::begin(kHackOptionsWithValue), std::end(kHackOptionsWithValue), name) !=
-           std::end(kHackOptionsWithValue);
+template <std::size_t N>
+bool listed(const std::string_view (&names)[N], std::string_view name) {
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
+
+bool takesValue(std::string_view arg) {
+    return arg.starts_with("-") && listed(kHackOptionsWithValue, stripDashes(arg));
+}
+
+bool knownFlag(std::string_view arg) { return listed(kHackFlags, stripDashes(arg)); }
 
 std::string upper(std::string_view text) {
     std::string result(text);
@@ -126,6 +134,15 @@ Launch ParseCommandLine(int argc, const char* const* argv, std::string_view prog
         if (takesValue(arg)) {
             ++i;
             continue;
+        }
+        if (arg == "--help" || arg == "--version") {
+            launch.mode = arg == "--help" ? RunMode::Help : RunMode::Version;
+            return launch;
+        }
+        if (arg.starts_with("--") && !knownFlag(arg)) {
+            std::string name(arg.substr(0, arg.find('=')));
+            return invalid(launch, name == "--render" ? "--render must come first"
+                                                      : "unknown option \"" + name + "\"");
         }
         char letter = 0;
         std::string_view attached;

@@ -14,7 +14,9 @@ enum class RunMode {
     Embedded,    // -window-id ID, -root with XSCREENSAVER_WINDOW: like a preview
     Password,    // /a
     Render,      // --render ...
-    Invalid,     // a switch without its window id, or a bad id
+    Help,        // --help
+    Version,     // --version
+    Invalid,     // a switch without its window id, a bad id, an unknown --option
 };
 
 struct Launch {

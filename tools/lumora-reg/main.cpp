@@ -27,15 +27,20 @@ constexpr int kUsage = 2;
 
 const char* const kSaverKey = "Control Panel\\Screen Saver.Lumora";
 
+constexpr char kUsageText[] =
+    "usage: lumora-reg query KEY [VALUE]\n"
+    "       lumora-reg export KEY [FILE]\n"
+    "       lumora-reg import FILE\n"
+    "       lumora-reg delete KEY\n"
+    "       lumora-reg session\n"
+    "       lumora-reg --help\n"
+    "KEY starts with HKEY_CURRENT_USER (HKCU), HKEY_LOCAL_MACHINE (HKLM) or\n"
+    "HKEY_CLASSES_ROOT (HKCR), e.g. \"HKCU\\Control Panel\\Screen Saver.Lumora\".\n"
+    "An empty VALUE names the key's default value; import reads standard input for FILE \"-\".\n"
+    "The hives are under $LUMORA_ROOT/registry (by default ~/.local/share/lumora).\n";
+
 int Usage() {
-    std::cerr << "usage: lumora-reg query KEY [VALUE]\n"
-                 "       lumora-reg export KEY [FILE]\n"
-                 "       lumora-reg import FILE\n"
-                 "       lumora-reg delete KEY\n"
-                 "       lumora-reg session\n"
-                 "KEY starts with HKEY_CURRENT_USER (HKCU), HKEY_LOCAL_MACHINE (HKLM) or\n"
-                 "HKEY_CLASSES_ROOT (HKCR), e.g. \"HKCU\\Control Panel\\Screen Saver.Lumora\".\n"
-                 "An empty VALUE names the key's default value.\n";
+    std::cerr << kUsageText;
     return kUsage;
 }
 
@@ -166,6 +171,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return Usage();
     const std::string& command = args[0];
+    if (command == "--help" || command == "-h") {
+        std::cout << kUsageText;
+        return kDone;
+    }
     lumorareg::KeyPath key;
     if (command == "query" && (args.size() == 2 || args.size() == 3)) {
         if (!ParseKeyArgument(args[1], key)) return kUsage;

@@ -20,6 +20,31 @@ namespace {
 using platform::saver::Launch;
 using platform::saver::RunMode;
 
+constexpr char Usage[] =
+    "usage: lumora [/s [FILE.LUM] | /p ID | /c]\n"
+    "       lumora -root | -window-id ID        (as an xscreensaver hack)\n"
+    "       lumora --render FILE.png|FILE.gif [--size WxH] [--seconds S] [--fps N]\n"
+    "              [--display NAME] [--seed N] [--frames DIR [--every N]]\n"
+    "       lumora --help | --version\n"
+    "\n"
+    "  /s [FILE.LUM]   run full screen; with a settings file, show it as a test display\n"
+    "  /p ID, /l ID    run as a preview inside the X window ID (decimal or 0x hex)\n"
+    "  /c              open the settings program (also with no switch at all)\n"
+    "  -root           run full screen, or in XSCREENSAVER_WINDOW when xscreensaver sets it\n"
+    "  -window-id ID   run inside the X window ID\n"
+    "                  Other xscreensaver options (-fps, -install, -visual V, -nice N,\n"
+    "                  -delay N, -display D, ...) are accepted and ignored.\n"
+    "  --render FILE   draw the active display in virtual time and write the last frame\n"
+    "                  (PNG) or the whole run (GIF, --fps pictures a second, 15 by default):\n"
+    "    --size WxH        the picture's size (640x480)\n"
+    "    --seconds S       how long the run lasts (10)\n"
+    "    --fps N           frames a second of the saver (60), or of the GIF (15)\n"
+    "    --display NAME    a saved display instead of the active one\n"
+    "    --seed N          the run's seed: the same seed, the same picture (1)\n"
+    "    --frames DIR      every frame as a PNG in DIR too, --every N only every Nth\n"
+    "\n"
+    "Settings live under $LUMORA_ROOT (by default ~/.local/share/lumora).\n";
+
 std::string programPath() {
     char path[4096] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
@@ -88,7 +113,8 @@ int main(int argc, char** argv) {
     Launch launch = platform::saver::ParseCommandLine(argc, argv, path, std::getenv("XSCREENSAVER_WINDOW"));
     platform::saver::SetCommandLineWords(launch.words);
     std::string hiveReport;
-    if (launch.mode != RunMode::Invalid && launch.mode != RunMode::Password) {
+    if (launch.mode != RunMode::Invalid && launch.mode != RunMode::Password && launch.mode != RunMode::Help &&
+        launch.mode != RunMode::Version) {
         hiveReport = keepUnusableHivesInMemory();
         if (!hiveReport.empty()) std::fprintf(stderr, "lumora: %s", hiveReport.c_str());
     }
@@ -99,9 +125,14 @@ int main(int argc, char** argv) {
         std::printf("Setting a screen-saver password is not supported on Linux: the desktop's screen locker "
                     "asks for the password.\n");
         return 0;
+    case RunMode::Help:
+        std::fputs(Usage, stdout);
+        return 0;
+    case RunMode::Version:
+        std::printf("lumora %s\n", LUMORA_VERSION);
+        return 0;
     case RunMode::Invalid:
-        std::fprintf(stderr, "lumora: %s\nusage: lumora [/s [file.LUM] | /p id | /c | -window-id id | -root]\n",
-                     launch.error.c_str());
+        std::fprintf(stderr, "lumora: %s\n%s", launch.error.c_str(), Usage);
         return 1;
     case RunMode::Settings:
     case RunMode::Setup:  // the setup wizard is not built yet: settings as without a switch

@@ -192,6 +192,12 @@ TEST_F(LumoraReg, QueryAndSessionShowWhatIsStored) {
     EXPECT_EQ(session.status, 0);
     EXPECT_NE(session.out.find("Platform root: " + root_.path().string() + "\n"), std::string::npos) << session.out;
     EXPECT_NE(session.out.find("Saved displays: 2\n  Capture #1\n* [D] Star\n"), std::string::npos) << session.out;
+
+    // Asked for, the usage is an answer; given a wrong command, a refusal.
+    ToolRun help = Tool("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: lumora-reg", 0), 0u) << help.out;
+    EXPECT_EQ(Tool("--bogus").status, 2);
 }
 
 }  // namespace

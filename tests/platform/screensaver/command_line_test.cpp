@@ -115,4 +115,19 @@ TEST(Switches, RenderPassesEverythingOn) {
     EXPECT_EQ(launch.renderIndex, 1);
 }
 
+TEST(Switches, HelpAndVersionAnswerAndUnknownDoubleDashOptionsAreRefused) {
+    EXPECT_EQ(parse({"lumora", "--help"}).mode, RunMode::Help);
+    EXPECT_EQ(parse({"lumora", "-root", "--version"}).mode, RunMode::Version);
+    // Refused rather than opening the settings, as a mistyped option used to.
+    for (const char* bad : {"--bogus", "--s", "--render=x.png", "--helpme"}) {
+        Launch launch = parse({"lumora", bad});
+        EXPECT_EQ(launch.mode, RunMode::Invalid) << bad;
+        EXPECT_NE(launch.error.find(std::string(bad).substr(0, std::string(bad).find('='))), std::string::npos);
+    }
+    EXPECT_EQ(parse({"lumora", "/s", "--render"}).mode, RunMode::FullScreen);  // decided before it
+    EXPECT_EQ(parse({"lumora", "-root", "--render", "x.png"}).mode, RunMode::Invalid);
+    // Hack options with two dashes still pass, one-dash words of other hacks too.
+    EXPECT_EQ(parse({"lumora", "--fps", "--no-shm", "-whatever", "-root"}).mode, RunMode::FullScreen);
+}
+
 }  // namespace

@@ -146,4 +146,20 @@ TEST_F(EndToEndTest, SigtermEndsATestRunAndRestoresActive) {
     EXPECT_FALSE(KeyExists(DisplayKeyPath("Testing Current Settings").c_str()));
 }
 
+TEST(ProgramSwitches, HelpAndVersionAnswerWithoutADisplayAndAMistypedOptionFails) {
+    auto run = [](const std::string& arguments) {
+        return runtimetest::Output("env -u DISPLAY -u WAYLAND_DISPLAY '" LUMORA_PROGRAM "' " + arguments +
+                                   " 2>&1; echo \"exit=$?\"");
+    };
+    std::string help = run("--help");
+    EXPECT_EQ(help.rfind("usage: lumora", 0), 0u) << help;
+    EXPECT_NE(help.find("--render FILE"), std::string::npos);
+    EXPECT_NE(help.find("exit=0"), std::string::npos);
+    EXPECT_EQ(run("--version"), "lumora " LUMORA_VERSION "\nexit=0\n");
+    // Not the settings program, as any unknown switch used to open.
+    std::string bogus = run("--bogus");
+    EXPECT_EQ(bogus.rfind("lumora: unknown option \"--bogus\"\nusage: lumora", 0), 0u) << bogus;
+    EXPECT_NE(bogus.find("exit=1"), std::string::npos);
+}
+
 }  // namespace
