@@ -18,13 +18,16 @@
 //   round, and then put the focus on the page's first tab stop.
 // - The sheet forwards its own WM_ACTIVATE to the page shown, so a page
 //   learns when the user comes back to the sheet.
+// - F1 in a sheet presses its Help button when the page has one, and sends
+//   WM_HELP (with a HELPINFO) to the page otherwise.
 // - Before a page is left and before OK or Apply, the control that has the
 //   focus loses it, so an edit's EN_KILLFOCUS always comes before
 //   PSN_KILLACTIVE and PSN_APPLY.
 // - An up-down control sends UDN_DELTAPOS for every arrow press, also at the
 //   end of its range; its default range is 0 (lower) to 100 (upper), so the
 //   up arrow always proposes a delta of +1.
-// - Everything runs on the GUI thread; calls from other threads wait for it.
+// - The functions belong to the GUI thread; SendMessageA and PostMessageA
+//   reach its windows from other threads while a modal dialog or sheet runs.
 #include "platform/screensaver/screensaver.h"
 #include "platform/types.h"
 #include "platform/ui/ui.h"
@@ -255,6 +258,18 @@ struct NMHDR {
     UINT code;
 };
 using LPNMHDR = NMHDR*;
+
+// WM_HELP's lParam: what F1 was pressed on.
+struct HELPINFO {
+    UINT cbSize;
+    int iContextType;
+    int iCtrlId;
+    HWND hItemHandle;
+    DWORD_PTR dwContextId;
+    POINT MousePos;
+};
+using LPHELPINFO = HELPINFO*;
+constexpr int HELPINFO_WINDOW = 1;
 
 struct NMUPDOWN {
     NMHDR hdr;

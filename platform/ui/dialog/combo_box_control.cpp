@@ -61,6 +61,7 @@ public:
                 return CB_ERR;
             }
             combo_->setCurrentIndex(index);
+            showStart();
             return index;
         case CB_GETLBTEXT: {
             if (!valid(index) || !lParam) return CB_ERR;
@@ -74,7 +75,10 @@ public:
         case CB_SELECTSTRING: {
             int found = FindItem(items(), index, ToQt(reinterpret_cast<LPCSTR>(lParam)), message == CB_FINDSTRINGEXACT);
             if (found < 0) return CB_ERR;
-            if (message == CB_SELECTSTRING) combo_->setCurrentIndex(found);
+            if (message == CB_SELECTSTRING) {
+                combo_->setCurrentIndex(found);
+                showStart();
+            }
             return found;
         }
         case CB_RESETCONTENT:
@@ -106,9 +110,15 @@ public:
     std::string text() const override { return FromQt(combo_->currentText()); }
     void setText(const std::string& text) override {
         if (combo_->isEditable()) combo_->setEditText(ToQt(text));
+        showStart();
     }
 
 private:
+    // A long text set into the edit field shows from its start, as on Windows.
+    void showStart() {
+        if (QLineEdit* edit = combo_->lineEdit()) edit->setCursorPosition(0);
+    }
+
     // Qt selects the first item added to an empty box and another item when
     // the selected one goes; Win32 leaves the selection empty in both cases,
     // and the edit field as it was.

@@ -191,8 +191,7 @@ void PropertySheetWindow::buildFace(LPCPROPSHEETHEADERA header) {
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), face_);
     WidgetBridge* link = bridge();
     QObject::connect(helpKey, &QShortcut::activated, link, [link] {
-        auto* sheet = static_cast<PropertySheetWindow*>(link->owner);
-        if (sheet && sheet->help_->isVisible() && sheet->help_->isEnabled()) sheet->press(PSBTN_HELP);
+        if (auto* sheet = static_cast<PropertySheetWindow*>(link->owner)) sheet->helpKey();
     });
     face_->adjustSize();
     setGeometry(QRect(QPoint(0, 0), face_->sizeHint()));
@@ -313,6 +312,22 @@ void PropertySheetWindow::press(WPARAM button) {
     default:
         break;
     }
+}
+
+void PropertySheetWindow::helpKey() {
+    if (help_->isVisible() && help_->isEnabled()) {
+        press(PSBTN_HELP);
+        return;
+    }
+    if (current_ < 0) return;
+    HWND page = pages_[static_cast<std::size_t>(current_)].window;
+    HELPINFO info{};
+    info.cbSize = sizeof info;
+    info.iContextType = HELPINFO_WINDOW;
+    HWND focus = GetFocus();
+    info.iCtrlId = focus ? GetDlgCtrlID(focus) : 0;
+    info.hItemHandle = focus ? focus : page;
+    SendMessageA(page, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void PropertySheetWindow::setWizardButtons(LPARAM flags) {

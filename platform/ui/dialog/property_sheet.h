@@ -55,6 +55,7 @@ private:
     void commitFocus();
     bool applyAll(bool ok);
     void press(WPARAM button);
+    void helpKey();
     void setWizardButtons(LPARAM flags);
     void close(INT_PTR result);
     void updateHelpButton();
