@@ -5,6 +5,7 @@
 
 #include "saver/config/settings_sheet.h"
 #include "saver/framework/module_table.h"
+#include "saver/framework/sound_sources.h"
 #include "saver/palette/palette_engine.h"
 #include "saver/resources/resource_ids.h"
 #include "saver/resources/resources.h"
@@ -67,6 +68,8 @@ BOOL OpenSettings(HWND dialog) {
         return FALSE;
     }
     WriteSaverVersion(SaverMajorVersion, SaverMinorVersion, SaverBuildNumber);
+    // The sheet edits sound sources as they are saved, analyser or not.
+    ConfigProgramRunning = 1;
     InstallSettingsStore();
     BuildModuleTable();
     SettingsModified = 0;
@@ -112,6 +115,7 @@ void CloseSettings() {
         CloseSpectrumBlock(block);
     }
     SettingsDialog = nullptr;
+    ConfigProgramRunning = 0;
 }
 
 BOOL ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM, LPARAM) {

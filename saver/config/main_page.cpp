@@ -232,7 +232,13 @@ void FillDisplayList(HWND page) {
     ListDisplays(&list, SettingsModified);
     SendDlgItemMessageA(page, IdDisplayList, CB_RESETCONTENT, 0, 0);
     for (const std::string& name : list.names) AddName(page, name);
-    SelectName(page, list.selection);
+    // "Scratch" is preferred before it was ever saved: the edit field still
+    // names it, so that Save Selection stores the changes under it.
+    if (SendDlgItemMessageA(page, IdDisplayList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                            reinterpret_cast<LPARAM>(list.selection.c_str())) >= 0)
+        SelectName(page, list.selection);
+    else
+        SetDlgItemTextA(page, IdDisplayList, list.selection.c_str());
 }
 
 INT_PTR MainPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
