@@ -11,11 +11,12 @@
 #include "saver/framework/sources.h"
 #include "saver/resources/resource_ids.h"
 
-// Positions from the module pages' origin; the label sits left of it, two
-// units lower.
+// Positions from the module pages' origin.  The label sits left of it, as
+// high as the row: its text is centred in its height, so it lines up with
+// the numbers in the edits.
 const RowLayout ModuleRowLayout = {
     true,
-    {-70, 2, 66, 12},  // label
+    {-70, 0, 66, 12},  // label
     {0, 0, 174, 12},   // value trackbar
     {0, 0, 62, 12},    // range-low trackbar
     {62, 0, 22, 12},   // range-low edit

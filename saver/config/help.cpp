@@ -1,12 +1,12 @@
-// Help by topic, and the guide that ships beside the program.
+// Help by topic, and the guide the program carries.
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "saver/config/help_guide.h"
 #include "saver/config/settings_sheet.h"
 
 namespace {
-
-constexpr char GuideFolder[] = "lumora-help";
 
 const char* Keyword(DWORD topic) {
     switch (topic) {
@@ -25,36 +25,28 @@ std::string WindowsDirectory() {
     return length > 0 && length < sizeof directory ? std::string(directory, length) : std::string();
 }
 
-std::string ProgramDirectory() {
-    char program[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (length == 0 || length >= sizeof program) return {};
-    std::string path(program, length);
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+// Whether the file already holds exactly these bytes.
+bool Holds(const std::string& path, const EmbeddedFile& file) {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD high = 0;
+    bool same = GetFileSize(handle, &high) == file.size && high == 0;
+    std::vector<unsigned char> present(same ? file.size : 0);
+    DWORD read = 0;
+    if (same && file.size > 0)
+        same = ReadFile(handle, present.data(), static_cast<DWORD>(file.size), &read, nullptr) && read == file.size &&
+               std::memcmp(present.data(), file.data, file.size) == 0;
+    CloseHandle(handle);
+    return same;
 }
 
-bool Newer(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
-    ULONGLONG left = (static_cast<ULONGLONG>(a.ftLastWriteTime.dwHighDateTime) << 32) | a.ftLastWriteTime.dwLowDateTime;
-    ULONGLONG right = (static_cast<ULONGLONG>(b.ftLastWriteTime.dwHighDateTime) << 32) | b.ftLastWriteTime.dwLowDateTime;
-    return left > right;
-}
-
-// Copies the file when the destination lacks it, differs in size or is older.
-void Refresh(const std::string& from, const std::string& to) {
-    WIN32_FIND_DATAA source{};
-    HANDLE found = FindFirstFileA(from.c_str(), &source);
-    if (found == INVALID_HANDLE_VALUE) return;
-    FindClose(found);
-    WIN32_FIND_DATAA present{};
-    HANDLE there = FindFirstFileA(to.c_str(), &present);
-    if (there != INVALID_HANDLE_VALUE) {
-        FindClose(there);
-        if (present.nFileSizeLow == source.nFileSizeLow && present.nFileSizeHigh == source.nFileSizeHigh &&
-            !Newer(source, present))
-            return;
-    }
-    CopyFileA(from.c_str(), to.c_str(), FALSE);
+void Write(const std::string& path, const EmbeddedFile& file) {
+    if (Holds(path, file)) return;
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(handle, file.data, static_cast<DWORD>(file.size), &written, nullptr);
+    CloseHandle(handle);
 }
 
 }  // namespace
@@ -74,20 +66,17 @@ void ShowHelp(HWND window, DWORD topic) {
 }
 
 void InstallHelp() {
-    std::string from = ProgramDirectory();
-    std::string to = WindowsDirectory();
-    if (from.empty() || to.empty()) return;
-    CreateDirectoryA((to + "/" + GuideFolder).c_str(), nullptr);
-    WIN32_FIND_DATAA entry{};
-    HANDLE search = FindFirstFileA((from + "/" + GuideFolder + "/*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            std::string name = std::string(GuideFolder) + "/" + entry.cFileName;
-            Refresh(from + "/" + name, to + "/" + name);
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
+    std::string windows = WindowsDirectory();
+    if (windows.empty()) return;
+    CreateDirectoryA((windows + "/" + HelpGuideFolder).c_str(), nullptr);
+    const EmbeddedFile* index = nullptr;
+    for (std::size_t i = 0; i < HelpGuideFilesCount; ++i) {
+        const EmbeddedFile& file = HelpGuideFiles[i];
+        if (std::strcmp(file.name, HelpFileName) == 0)
+            index = &file;
+        else
+            Write(windows + "/" + HelpGuideFolder + "/" + file.name, file);
     }
     // The index last: a guide is only found once its pages are there.
-    Refresh(from + "/" + HelpFileName, to + "/" + HelpFileName);
+    if (index) Write(windows + "/" + HelpFileName, *index);
 }

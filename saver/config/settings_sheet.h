@@ -44,8 +44,8 @@ void EndTest();
 // Opens the help at the topic's keyword, or at its contents.
 void ShowHelp(HWND window, DWORD topic);
 
-// Makes the help reachable: copies the guide that ships beside the program
-// into the Windows directory when it is missing or older there.
+// Makes the help reachable: writes the guide the program carries into the
+// Windows directory where a file of it is missing or differs.
 void InstallHelp();
 
 // The pages.

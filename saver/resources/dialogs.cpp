@@ -26,10 +26,11 @@ constexpr DLGTEMPLATEA Page(const char* caption, const DLGITEMTEMPLATEA (&items)
 
 // The module pages build one row of controls per defined slot at run time,
 // from y = 20 (y = 47 on the Slide Show page) every 15 units, between x = 10
-// and x = 324.
+// and x = 324.  The group box's title takes its top line, so the source
+// column's heading sits on that line.
 constexpr DLGITEMTEMPLATEA ModuleItems[] = {
     {"BUTTON", " Current settings: ", IdSettingsGroup, Group, 0, 4, 2, 322, 180},
-    {"STATIC", "Source", IDC_STATIC, SS_LEFT, 0, 278, 11, 46, 8},
+    {"STATIC", "Source", IDC_STATIC, SS_LEFT, 0, 278, 3, 46, 8},
     {"STATIC", "", IdPageLabel, SS_LEFT, 0, 10, 170, 40, 8},
     {UPDOWN_CLASSA, nullptr, IdPageUpDown, 0, 0, 52, 168, 10, 12},
     {"BUTTON", "&Reset Controls", IdReset, Push, 0, 4, 190, 96, 14},
@@ -44,7 +45,7 @@ constexpr DLGITEMTEMPLATEA SlideShowItems[] = {
     {"EDIT", "", IdFileName, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 8, 15, 254, 12},
     {"BUTTON", "&Browse...", IdBrowse, Push, 0, 266, 14, 60, 14},
     {"BUTTON", " Current settings: ", IdSettingsGroup, Group, 0, 4, 31, 322, 143},
-    {"STATIC", "Source", IDC_STATIC, SS_LEFT, 0, 278, 38, 46, 8},
+    {"STATIC", "Source", IDC_STATIC, SS_LEFT, 0, 278, 32, 46, 8},
     {"STATIC", "", IdPageLabel, SS_LEFT, 0, 10, 38, 40, 8},
     {UPDOWN_CLASSA, nullptr, IdPageUpDown, 0, 0, 52, 36, 10, 12},
     {"STATIC", "File formats supported on this system include:", IDC_STATIC, SS_LEFT, 0, 8, 177, 166, 8},

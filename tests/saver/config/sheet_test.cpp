@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 
 #include <QListWidget>
 
@@ -44,16 +46,11 @@ TEST_F(SettingsSheet, TheEntryReturnsAtOnceWhileTheSheetIsOpen) {
     SheetOpen = 0;
 }
 
-TEST_F(SettingsSheet, HelpOpensTheTopicOrTheContents) {
+TEST_F(SettingsSheet, HelpOpensTheGuidesPageOfTheTopicOrItsContents) {
     namespace fs = std::filesystem;
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
-    fs::path guide = fs::path(windows) / "guide";
-    fs::create_directories(guide);
-    std::ofstream(fs::path(windows) / HelpFileName) << "contents\tguide/index.html\n"
-                                                       "The Lumoric Screen Saver - Main Settings\tguide/main.html\n"
-                                                       "The Lumoric Screen Saver - Sound Settings\tguide/sound.html\n";
-    for (const char* name : {"index.html", "main.html", "sound.html"}) std::ofstream(guide / name) << "<html>";
+    fs::path guide = fs::path(windows) / "lumora-help";
     open();
     Click(GetDlgItem(PropSheet_GetCurrentPageHwnd(sheet), IdHelp));
     Click(GetDlgItem(page(14), IdHelp));
@@ -67,6 +64,46 @@ TEST_F(SettingsSheet, HelpOpensTheTopicOrTheContents) {
     ui->answerNextMessageBox(IDOK);
     Click(GetDlgItem(page(3), IdHelp));
     ASSERT_EQ(ui->messageBoxes().size(), 1u) << "a missing guide is reported";
+}
+
+// Every keyword of the index and every link of every page leads to a page of
+// the guide, and each module has its page.
+TEST(HelpGuide, IsWholeAndPutBackWhereItWasDamaged) {
+    namespace fs = std::filesystem;
+    InstallHelp();
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    fs::path guide = fs::path(windows) / "lumora-help";
+    auto read = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::string index = read(fs::path(windows) / HelpFileName);
+    for (const char* topic : {"contents", "Sound Settings", "Main Settings", "Palette Settings", "Display Settings",
+                              "Custom Palette Settings"})
+        EXPECT_NE(index.find(topic), std::string::npos) << topic;
+    std::regex link(R"re((?:href|src)="([^"#:]+)")re");
+    int pages = 0;
+    int links = 0;
+    for (const auto& entry : fs::directory_iterator(guide)) {
+        if (entry.path().extension() != ".html") continue;
+        ++pages;
+        std::string text = read(entry.path());
+        for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it, ++links)
+            EXPECT_TRUE(fs::exists(guide / (*it)[1].str())) << entry.path().filename() << " links to " << (*it)[1];
+    }
+    EXPECT_GE(pages, 19) << "a contents page, a page per topic and module, and how the rows work";
+    EXPECT_GT(links, pages) << "every page links to its style and back to the contents";
+    std::string contents = read(guide / "index.html");
+    for (const char* module : {"bezier", "cyclic", "pattern", "plasma", "polygon", "sphere", "stain", "star",
+                               "vortex", "effect", "random", "slideshow"})
+        EXPECT_NE(contents.find(std::string("href=\"") + module + ".html\""), std::string::npos) << module;
+
+    std::ofstream(guide / "main.html") << "damaged";
+    fs::remove(guide / "star.png");
+    InstallHelp();
+    EXPECT_NE(read(guide / "main.html").find("Saved Displays"), std::string::npos);
+    EXPECT_TRUE(fs::exists(guide / "star.png"));
 }
 
 }  // namespace
