@@ -74,6 +74,10 @@ void BuildRows(HWND page, int module) {
         CreateControlRow(page, slot, OriginX, y, ModuleRowLayout, name, record.soundAllowed[slot],
                          slot < RowsPerPage);
     }
+    // The rows come after the template's controls; Tab visits them first,
+    // in the order they stand on the page, and then the controls below them.
+    for (int id : {IdPageUpDown, IdReset, IdTestModule, IdTestAll, IdHelp})
+        SetWindowPos(GetDlgItem(page, id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (slideShow) SetDlgItemTextA(page, IdFormats, SupportedFormats().c_str());
 }
 

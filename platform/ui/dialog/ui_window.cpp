@@ -123,6 +123,33 @@ UiWindow* UiWindow::adopt(std::unique_ptr<UiWindow> child) {
     return children_.back().get();
 }
 
+BOOL UiWindow::placeAfter(Window* insertAfter) {
+    UiWindow* parent = fromHandle(parent_);
+    if (!parent || insertAfter == this) return TRUE;
+    auto& siblings = parent->children_;
+    auto at = [&](const Window* window) {
+        return std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == window; });
+    };
+    bool last = insertAfter == HWND_BOTTOM;
+    if (insertAfter != HWND_TOP && !last && at(insertAfter) == siblings.end()) return FALSE;
+    auto self = at(this);
+    if (self == siblings.end()) return TRUE;
+    std::unique_ptr<UiWindow> moved = std::move(*self);
+    siblings.erase(self);
+    auto place = insertAfter == HWND_TOP ? siblings.begin() : last ? siblings.end() : at(insertAfter) + 1;
+    siblings.insert(place, std::move(moved));
+    // Qt's focus chain follows the new order (Qt orders only widgets that
+    // take the focus).
+    QWidget* previous = nullptr;
+    for (const auto& sibling : siblings) {
+        QWidget* focus = sibling->focusWidget();
+        if (!focus || focus->focusPolicy() == Qt::NoFocus) continue;
+        if (previous) QWidget::setTabOrder(previous, focus);
+        previous = focus;
+    }
+    return TRUE;
+}
+
 UiWindow* UiWindow::child(int id) const {
     for (const auto& c : children_)
         if (c->id() == id) return c.get();

@@ -90,8 +90,10 @@ public:
 
     LONG_PTR userData = 0;
 
-    // Children, in creation order (the tab order).
+    // Children, in creation order unless SetWindowPos moved one (the tab
+    // order).
     UiWindow* adopt(std::unique_ptr<UiWindow> child);
+    BOOL placeAfter(Window* insertAfter) override;
     const std::vector<std::unique_ptr<UiWindow>>& children() const { return children_; }
     UiWindow* child(int id) const;
     // Frees a child (already sent its WM_DESTROY).

@@ -3,6 +3,8 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QHBoxLayout>
@@ -18,15 +20,33 @@ namespace {
 // Width Windows gives an up-down created without one.
 constexpr int DefaultWidth = 16;
 
+// An up-down that is a tab stop of its own (WS_TABSTOP) shows the focus
+// round its arrows.
+class ArrowBox final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (!hasFocus()) return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
 class UpDownControl final : public UiWindow {
 public:
     explicit UpDownControl(const ControlSpec& spec)
         : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
         horizontal_ = spec.style & UDS_HORZ;
-        box_ = new QWidget(ParentWidget(spec.parent));
-        box_->setFocusPolicy(Qt::NoFocus);
+        box_ = new ArrowBox(ParentWidget(spec.parent));
+        bool tabStop = spec.style & WS_TABSTOP;
+        box_->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
         QBoxLayout* layout = horizontal_ ? static_cast<QBoxLayout*>(new QHBoxLayout(box_)) : new QVBoxLayout(box_);
-        layout->setContentsMargins(0, 0, 0, 0);
+        int margin = tabStop ? 1 : 0;
+        layout->setContentsMargins(margin, margin, margin, margin);
         layout->setSpacing(0);
         increase_ = arrow(horizontal_ ? Qt::RightArrow : Qt::UpArrow);
         decrease_ = arrow(horizontal_ ? Qt::LeftArrow : Qt::DownArrow);
@@ -78,10 +98,14 @@ public:
     std::string text() const override { return {}; }
     void setText(const std::string&) override {}
 
-    // The buddy's Up and Down keys press the arrows (UDS_ARROWKEYS).
+    // The buddy's Up and Down keys press the arrows (UDS_ARROWKEYS), and so
+    // do the arrow keys of an up-down that takes the focus itself.
     bool widgetEvent(QObject* watched, QEvent* event) override {
-        if (watched == box_ || event->type() != QEvent::KeyPress || !(style() & UDS_ARROWKEYS)) return false;
+        if (event->type() != QEvent::KeyPress) return false;
+        if (watched == box_ ? !(style() & WS_TABSTOP) : !(style() & UDS_ARROWKEYS)) return false;
         int key = static_cast<QKeyEvent*>(event)->key();
+        if (horizontal_ && watched == box_ && (key == Qt::Key_Left || key == Qt::Key_Right))
+            key = key == Qt::Key_Right ? Qt::Key_Up : Qt::Key_Down;
         if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
         if (isEnabled()) press(key == Qt::Key_Up);
         return true;

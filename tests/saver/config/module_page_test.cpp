@@ -124,6 +124,30 @@ TEST_F(ModulePageTest, AModuleWithSlotsFromTenOnSwitchesBetweenTwoSubPages) {
     EXPECT_EQ(ModuleTable[ModuleCyclic].page, 0u);
 }
 
+TEST_F(ModulePageTest, TabVisitsTheRowsInTheirOrderThenTheSwitcherAndTheButtons) {
+    ModuleTable[ModuleCyclic].source[1] = SourceRandom;
+    HWND cyclic = page(CyclicPage);
+    SetFocus(GetDlgItem(cyclic, RowValueTrack + 0));
+    std::vector<int> visited;
+    for (int i = 0; i < 40 && (visited.empty() || visited.back() != IdReset); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(GetDlgCtrlID(GetFocus()));
+    }
+    std::vector<int> expected = {RowValueEdit + 0, RowSource + 0,
+                                 RowLowTrack + 1, RowLowEdit + 1, RowHighTrack + 1, RowHighEdit + 1, RowSenseEdit + 1,
+                                 RowSource + 1};
+    for (int slot : {2, 3, 4, 5, 6, 7, 9})
+        expected.insert(expected.end(), {RowValueTrack + slot, RowValueEdit + slot, RowSource + slot});
+    expected.insert(expected.end(), {IdPageUpDown, IdReset});
+    EXPECT_EQ(visited, expected) << "the hidden rows of the second sub-page are passed over";
+
+    // The sub-page switcher answers the arrow keys.
+    SetFocus(GetDlgItem(cyclic, IdPageUpDown));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(ModuleTable[ModuleCyclic].page, 1u);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(cyclic, RowLabel + 10)));
+}
+
 TEST_F(ModulePageTest, ResetRestoresTheDefaultsAndATestRunsOnlyThisModule) {
     ModuleRecord& star = ModuleTable[ModuleStar];
     HWND page7 = page(7);

@@ -143,6 +143,29 @@ TEST_F(DialogTest, TabVisitsTheTabStopsInTemplateOrderAndMnemonicsFocusTheNextOn
     EXPECT_STREQ(text, "Sp&eed") << "the window text keeps its mnemonic";
 }
 
+// SetWindowPos's Z order is the tab order: a control goes first, after a
+// sibling, or last; a window that is no sibling is refused.
+TEST_F(DialogTest, SetWindowPosMovesAControlInTheTabOrder) {
+    constexpr UINT KeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    auto tabs = [&](int from, int count) {
+        SetFocus(item(from));
+        std::vector<int> visited;
+        for (int i = 0; i < count; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.push_back(GetDlgCtrlID(GetFocus()));
+        }
+        return visited;
+    };
+    EXPECT_TRUE(SetWindowPos(item(106), HWND_BOTTOM, 0, 0, 0, 0, KeepPlace));
+    EXPECT_EQ(tabs(111, 3), (std::vector<int>{112, 106, 101})) << "last, and the order wraps round to the first";
+    EXPECT_TRUE(SetWindowPos(item(112), item(101), 0, 0, 0, 0, KeepPlace));
+    EXPECT_EQ(tabs(101, 2), (std::vector<int>{112, 103}));
+    EXPECT_TRUE(SetWindowPos(item(109), HWND_TOP, 0, 0, 0, 0, KeepPlace));
+    EXPECT_EQ(tabs(106, 2), (std::vector<int>{109, 101}));
+    EXPECT_FALSE(SetWindowPos(item(105), dialog, 0, 0, 0, 0, KeepPlace));
+    EXPECT_EQ(tabs(103, 1), (std::vector<int>{105})) << "a refused move leaves the order";
+}
+
 TEST_F(DialogTest, UserActionsNotifyTheParentAndTheParentsChangesDoNot) {
     Click(item(106));
     ASSERT_FALSE(seen.empty());
