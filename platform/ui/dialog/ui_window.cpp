@@ -14,9 +14,12 @@ namespace platform::dialog {
 namespace {
 
 // Top-level windows of the layer, owned here until they are destroyed.
+// Those still open when the program ends go with the process, as on
+// Windows: taking them down among the static objects would reach Qt after
+// it has gone.
 std::vector<std::unique_ptr<UiWindow>>& TopLevels() {
-    static std::vector<std::unique_ptr<UiWindow>> windows;
-    return windows;
+    static auto* windows = new std::vector<std::unique_ptr<UiWindow>>;
+    return *windows;
 }
 
 // The framework calls this once WM_DESTROY has been handled: the children

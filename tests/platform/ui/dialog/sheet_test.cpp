@@ -2,6 +2,7 @@
 // what they are told and in which order, and how the buttons end the sheet.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -130,6 +131,18 @@ protected:
     PROPSHEETHEADERA header;
     HWND sheet = nullptr;
 };
+
+// A sheet still open when the program ends goes with the program's static
+// objects, whichever of them go first (a sanitizer build sees the fault).
+TEST_F(SheetTest, AProgramMayEndWithASheetStillOpen) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            open();
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
 
 TEST_F(SheetTest, PagesAreMadeWhenFirstShownAndToldWhenTheyComeAndGo) {
     sheet = reinterpret_cast<HWND>(PropertySheetA(&header));
