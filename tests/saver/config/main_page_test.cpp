@@ -118,6 +118,32 @@ TEST_F(MainPageTest, ChoosingADisplayLoadsItAndClearsTheChange) {
     EXPECT_EQ(ActiveModules[ModuleBezier], 0u);
 }
 
+TEST_F(MainPageTest, AnExportedDisplayComesBackByImportAsTheChosenOne) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    std::string file = std::string(windows) + "/Dawn.LUM";
+    Click(item(ModuleCheckIds[ModuleSphere]));
+    typeName("Dawn");
+    ui->pickFiles({file});
+    Click(item(IdExport));
+    ASSERT_TRUE(DisplayExists("Dawn")) << "Export saves the settings under the name first";
+    EXPECT_TRUE(listed("Dawn"));
+    typeName("Dawn");
+    Click(item(IdDeleteSelection));
+    ASSERT_FALSE(DisplayExists("Dawn"));
+
+    Click(item(ModuleCheckIds[ModuleBezier]));
+    ASSERT_EQ(SettingsModified, 1u);
+    ui->pickFiles({file});
+    Click(item(IdImport));
+    EXPECT_TRUE(DisplayHasModule("Dawn", "Sphere"));
+    EXPECT_EQ(Text(item(IdDisplayList)), "Dawn");
+    EXPECT_EQ(ActiveValue(), "Dawn");
+    EXPECT_EQ(SettingsModified, 0u);
+    EXPECT_EQ(IsDlgButtonChecked(main, ModuleCheckIds[ModuleSphere]), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(main, ModuleCheckIds[ModuleBezier]), BST_UNCHECKED) << "the display was loaded";
+}
+
 TEST_F(MainPageTest, APriorityClassNoButtonShowsIsKept) {
     SaverOptions.Priority = 16;
     DestroyWindow(sheet);

@@ -95,6 +95,23 @@ TEST_F(ModulePageTest, ASourceOtherThanSetShowsTheStoredRangeAndTheSense) {
     EXPECT_EQ(Text(GetDlgItem(page0, RowSenseEdit + 1)), "1");
 }
 
+TEST_F(ModulePageTest, TheRangeEndsAreHeldToTheLimitsAndMayStandReversed) {
+    ModuleRecord& vortex = ModuleTable[ModuleVortex];
+    vortex.source[2] = SourceOscillate;  // Amplitude, 1 to 200
+    HWND page8 = page(8);
+    Type(GetDlgItem(page8, RowLowEdit + 2), "-5");
+    Type(GetDlgItem(page8, RowHighEdit + 2), "9999");
+    EXPECT_EQ(vortex.rangeLo[2], 1);
+    EXPECT_EQ(vortex.rangeHi[2], 200);
+    EXPECT_EQ(position(page8, RowHighTrack + 2), 200);
+    Drag(GetDlgItem(page8, RowLowTrack + 2), 150);
+    Drag(GetDlgItem(page8, RowHighTrack + 2), 20);
+    EXPECT_EQ(vortex.rangeLo[2], 150);
+    EXPECT_EQ(vortex.rangeHi[2], 20) << "a low end above the high one turns the direction round";
+    EXPECT_EQ(Text(GetDlgItem(page8, RowHighEdit + 2)), "20");
+    EXPECT_EQ(vortex.value[2], vortex.defaultValue[2]) << "the hidden value trackbar keeps the value";
+}
+
 TEST_F(ModulePageTest, ASourceItsListDoesNotOfferIsLeftAloneWhenAnotherRowChanges) {
     ModuleTable[ModuleBezier].source[0] = SourceRight;  // slot 0 offers only Set and Random
     HWND page0 = page(BezierPage);
