@@ -5,6 +5,7 @@
 #include "saver/framework/controls.h"
 #include "saver/framework/sources.h"
 #include "saver/runtime/saver_proc.h"
+#include "saver/sound/spectrum_block.h"
 
 namespace {
 
@@ -110,6 +111,18 @@ TEST_F(ModulePageTest, TheRangeEndsAreHeldToTheLimitsAndMayStandReversed) {
     EXPECT_EQ(vortex.rangeHi[2], 20) << "a low end above the high one turns the direction round";
     EXPECT_EQ(Text(GetDlgItem(page8, RowHighEdit + 2)), "20");
     EXPECT_EQ(vortex.value[2], vortex.defaultValue[2]) << "the hidden value trackbar keeps the value";
+}
+
+TEST_F(ModulePageTest, ASoundSourceStaysAsSavedWithoutTheAnalyser) {
+    ModuleTable[ModuleBezier].source[1] = SourceVolume;
+    ActiveModules[ModuleBezier] = 1;
+    SaveDisplay("Loud");
+    ModuleTable[ModuleBezier].source[1] = SourceSet;
+    ASSERT_EQ(SharedSpectrum->get(spectrum::running), 0u);
+    LoadDisplay("Loud");
+    EXPECT_EQ(ModuleTable[ModuleBezier].source[1], SourceVolume) << "the saver would oscillate it; the sheet keeps it";
+    HWND bezier = page(BezierPage);
+    EXPECT_EQ(SendDlgItemMessageA(bezier, RowSource + 1, CB_GETCURSEL, 0, 0), SourceVolume);
 }
 
 TEST_F(ModulePageTest, ASourceItsListDoesNotOfferIsLeftAloneWhenAnotherRowChanges) {
