@@ -34,6 +34,13 @@ struct Window {
     virtual void framePublished() {}
     virtual void palettePublished() {}
 
+    // SetWindowPos's Z order: the window goes right after `insertAfter`
+    // among its siblings (first for HWND_TOP, last for HWND_BOTTOM).  Only
+    // windows with siblings, such as dialog controls, have an order to keep;
+    // the others accept it and ignore it.  FALSE when `insertAfter` is not a
+    // sibling.
+    virtual BOOL placeAfter(Window* /*insertAfter*/) { return TRUE; }
+
     const std::shared_ptr<gdi::WindowTarget>& target() const { return target_; }
 
 protected:

@@ -174,13 +174,16 @@ BOOL DestroyWindow(HWND hwnd);
 
 // SetWindowPos: the saver window keeps covering the screen (or the preview's
 // parent); a new size changes its client rectangle, i.e. the Canvas, and the
-// presenter scales the Canvas to the window.  Position and Z order are
-// accepted and ignored.
+// presenter scales the Canvas to the window.  Its position and Z order are
+// accepted and ignored.  Dialog controls take the Z order, which is their
+// tab order.
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;
 constexpr UINT SWP_NOREDRAW = 0x0008;
 constexpr UINT SWP_NOACTIVATE = 0x0010;
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
 
 // The process's screen-saver-running flag.

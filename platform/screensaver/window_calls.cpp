@@ -62,6 +62,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
+    if (!(flags & SWP_NOZORDER) && !hwnd->placeAfter(insertAfter)) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
     if (flags & SWP_NOSIZE) return TRUE;
     if (cx <= 0 || cy <= 0 || cx > kMaxClientSide || cy > kMaxClientSide) {
         SetLastError(ERROR_INVALID_PARAMETER);

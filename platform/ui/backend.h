@@ -11,6 +11,9 @@ public:
     virtual int messageBox(const MessageBoxRequest& request) = 0;
     virtual FileDialogAnswer fileDialog(const FileDialogRequest& request) = 0;
     virtual void beep(UINT type) = 0;
+    // Shows a local file (a help page) in the desktop's browser; false when
+    // no browser could be started.
+    virtual bool openDocument(const std::string& path) = 0;
 };
 
 // The installed override, or the Qt backend.

@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#include <QDesktopServices>
+#include <QFile>
+#include <QUrl>
+
 #include "platform/ui/qt_session.h"
 
 namespace platform {
@@ -21,6 +25,14 @@ public:
         } else if (isatty(STDERR_FILENO)) {
             [[maybe_unused]] ssize_t written = write(STDERR_FILENO, "\a", 1);
         }
+    }
+
+    // Qt's desktop services hand the page to xdg-open (or the desktop's own
+    // opener); they need an application object but no window.
+    bool openDocument(const std::string& path) override {
+        if (!ensureGuiApplication()) return false;
+        QUrl url = QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)));
+        return runOnGuiThread([&] { return QDesktopServices::openUrl(url); });
     }
 };
 

@@ -4,6 +4,7 @@
 // setup questions) get one on the first box.
 #include <exception>
 #include <future>
+#include <type_traits>
 
 #include <QApplication>
 #include <QMetaObject>
@@ -36,7 +37,12 @@ auto runOnGuiThread(Function&& function) -> decltype(function()) {
         qApp,
         [&] {
             try {
-                done.set_value(function());
+                if constexpr (std::is_void_v<decltype(function())>) {
+                    function();
+                    done.set_value();
+                } else {
+                    done.set_value(function());
+                }
             } catch (...) {
                 done.set_exception(std::current_exception());
             }

@@ -45,17 +45,18 @@ QWidget* widgetForWindow(HWND window) {
     return it == registered.widgets.end() ? nullptr : it->second.data();
 }
 
+HWND windowForWidget(const QWidget* widget) {
+    if (!widget) return nullptr;
+    WindowWidgets& registered = Registered();
+    std::lock_guard lock(registered.mutex);
+    for (const auto& [window, shown] : registered.widgets)
+        if (shown == widget) return window;
+    return nullptr;
+}
+
 }  // namespace platform
 
 HWND GetActiveWindow() {
     if (!platform::guiApplicationRunning()) return nullptr;
-    return platform::runOnGuiThread([]() -> HWND {
-        QWidget* active = QApplication::activeWindow();
-        if (!active) return nullptr;
-        platform::WindowWidgets& registered = platform::Registered();
-        std::lock_guard lock(registered.mutex);
-        for (const auto& [window, widget] : registered.widgets)
-            if (widget == active) return window;
-        return nullptr;
-    });
+    return platform::runOnGuiThread([]() -> HWND { return platform::windowForWidget(QApplication::activeWindow()); });
 }

@@ -14,5 +14,7 @@ void forgetWindowWidget(HWND window);
 // The widget showing `window`; null for a null, unknown or destroyed one.
 // GUI thread only.
 QWidget* widgetForWindow(HWND window);
+// The handle a widget shows, or null when it shows none.
+HWND windowForWidget(const QWidget* widget);
 
 }  // namespace platform

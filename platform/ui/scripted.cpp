@@ -46,6 +46,12 @@ public:
         ui_.beeps_.push_back(type);
     }
 
+    bool openDocument(const std::string& path) override {
+        std::lock_guard lock(ui_.mutex_);
+        ui_.documents_.push_back(path);
+        return true;
+    }
+
 private:
     ScriptedUi& ui_;
 };
@@ -93,6 +99,11 @@ std::vector<FileDialogRequest> ScriptedUi::fileDialogs() const {
 std::vector<UINT> ScriptedUi::beeps() const {
     std::lock_guard lock(mutex_);
     return beeps_;
+}
+
+std::vector<std::string> ScriptedUi::openedDocuments() const {
+    std::lock_guard lock(mutex_);
+    return documents_;
 }
 
 std::size_t ScriptedUi::unusedMessageBoxAnswers() const {

@@ -1,7 +1,7 @@
 #pragma once
 // A user interface that answers from a script, for tests: while a ScriptedUi
-// exists, MessageBoxA, GetOpenFileNameA, GetSaveFileNameA and MessageBeep
-// touch no Qt at all.  Every request is recorded so a test can assert what
+// exists, MessageBoxA, GetOpenFileNameA, GetSaveFileNameA, MessageBeep and
+// the browser that WinHelpA opens touch no Qt at all.  Every request is recorded so a test can assert what
 // the user would have seen.
 //
 //     platform::ScriptedUi ui;
@@ -49,6 +49,8 @@ public:
     std::vector<MessageBoxRequest> messageBoxes() const;
     std::vector<FileDialogRequest> fileDialogs() const;
     std::vector<UINT> beeps() const;
+    // The pages shown in the browser, as paths.
+    std::vector<std::string> openedDocuments() const;
     // Answers given but not asked for yet.
     std::size_t unusedMessageBoxAnswers() const;
     std::size_t unusedDialogAnswers() const;
@@ -63,6 +65,7 @@ private:
     std::vector<MessageBoxRequest> boxes_;
     std::vector<FileDialogRequest> dialogs_;
     std::vector<UINT> beeps_;
+    std::vector<std::string> documents_;
     std::unique_ptr<Backend> backend_;
 };
 

@@ -114,3 +114,35 @@ BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn);
 BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn);
 // Why the calling thread's last file dialog failed, or 0.
 DWORD CommDlgExtendedError();
+
+// WinHelpA commands.
+constexpr UINT HELP_CONTEXT = 0x0001;
+constexpr UINT HELP_QUIT = 0x0002;
+constexpr UINT HELP_CONTENTS = 0x0003;
+constexpr UINT HELP_FINDER = 0x000B;
+constexpr UINT HELP_KEY = 0x0101;
+constexpr UINT HELP_PARTIALKEY = 0x0105;
+
+// Opens a help file's page in the desktop's browser.  The help file is an
+// index: plain text, one "keyword<TAB>page" line per topic and a
+// "contents<TAB>page" line, pages given relative to the index's folder;
+// lines starting with '#' are comments.  A file name without a folder is
+// looked for in the Windows directory, as WinHelp does.  HELP_KEY and
+// HELP_PARTIALKEY (data: the keyword) open the keyword's page, or the
+// contents when no line names the keyword; HELP_CONTENTS, HELP_FINDER and
+// HELP_CONTEXT open the contents; HELP_QUIT does nothing.  FALSE when the
+// index or its page cannot be read or the browser cannot be started.
+BOOL WinHelpA(HWND window, LPCSTR helpFile, UINT command, ULONG_PTR data);
+
+namespace platform {
+
+// One window of a kind per user's platform root, across processes.  True
+// when this process now holds the role `name` (until it releases it or
+// ends); false when another process holds it: that one is asked to bring
+// its windows to the front.
+bool ClaimWindowRole(const char* name);
+void ReleaseWindowRole(const char* name);
+
+}  // namespace platform
+
+#include "platform/ui/dialogs.h"

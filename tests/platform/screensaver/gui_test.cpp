@@ -274,7 +274,7 @@ TEST_F(SaverOnX, ProgramRunsInsideTheWindowXscreensaverGives) {
     xhost::DestroyHostWindow(host);
 }
 
-TEST(ProgramEntry, PasswordRenderAndBadSwitches) {
+TEST(ProgramEntry, PasswordRenderSettingsAndBadSwitches) {
     ChildProcess password({LUMORA_SCREENSAVER_PROBE, "/a"});
     EXPECT_EQ(password.wait(5000), 0);
     EXPECT_NE(password.output().find("not supported"), std::string::npos) << password.output();
@@ -283,6 +283,14 @@ TEST(ProgramEntry, PasswordRenderAndBadSwitches) {
     EXPECT_EQ(render.wait(5000), 7) << "the program's render code is the exit code";
     EXPECT_NE(render.output().find("render [--render] [out.png] [--size] [64x48]"), std::string::npos)
         << render.output();
+
+    // The settings, as without a switch: the program's configuration entry.
+    for (std::vector<std::string> words : {std::vector<std::string>{LUMORA_SCREENSAVER_PROBE, "/c"},
+                                           std::vector<std::string>{LUMORA_SCREENSAVER_PROBE}}) {
+        ChildProcess settings(words);
+        EXPECT_EQ(settings.wait(5000), 0);
+        EXPECT_NE(settings.output().find("configure"), std::string::npos) << settings.output();
+    }
 
     ChildProcess noId({LUMORA_SCREENSAVER_PROBE, "/p"});
     EXPECT_EQ(noId.wait(5000), 1);

@@ -39,3 +39,9 @@ int ScreenSaverRender(int argc, char** argv) {
     std::printf("\n");
     return 7;
 }
+
+BOOL ScreenSaverConfigureDialog(HWND, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) std::printf("configure\n");
+    std::fflush(stdout);
+    return FALSE;
+}

@@ -1,0 +1,26 @@
+# cmake -DFOLDER=dir -DOUTPUT=file.cpp -DHEADER=include/path.h -DTABLE=Name -P embed_files.cmake
+# Writes a C++ source with every file of FOLDER as bytes, in a table of
+# {name, data, size} records called TABLE (with TABLE##Count beside it), so
+# that a program carries files that it installs itself.
+file(GLOB files RELATIVE ${FOLDER} ${FOLDER}/*)
+list(SORT files)
+set(body "// Generated from ${FOLDER}; edit the files there.\n#include \"${HEADER}\"\n\nnamespace {\n\n")
+set(entries "")
+set(index 0)
+foreach(name ${files})
+  if(IS_DIRECTORY ${FOLDER}/${name})
+    continue()
+  endif()
+  file(READ ${FOLDER}/${name} hex HEX)
+  string(LENGTH "${hex}" digits)
+  math(EXPR size "${digits} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){24})" "\\1\n" bytes "${bytes}")
+  string(APPEND body "const unsigned char File${index}[] = {\n${bytes}};\n\n")
+  string(APPEND entries "    {\"${name}\", File${index}, ${size}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst EmbeddedFile ${TABLE}[] = {\n${entries}};\nconst std::size_t ${TABLE}Count = ${index};\n")
+file(WRITE ${OUTPUT}.new "${body}")
+file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.new)

@@ -1,0 +1,41 @@
+#pragma once
+// The control classes a dialog template or CreateWindowExA names.  Each kind
+// lives in its own file; this is how a window of a class is made.
+#include <memory>
+#include <string>
+
+#include <QFont>
+#include <QRect>
+
+#include "platform/ui/dialog/ui_window.h"
+
+namespace platform::dialog {
+
+struct ControlSpec {
+    HWND parent = nullptr;
+    int id = 0;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    LPCSTR text = nullptr;  // may be MAKEINTRESOURCEA(id) for an icon
+    QRect geometry;         // pixels in the parent's client area
+    QFont font;             // the dialog's font
+};
+
+using ControlFactory = std::unique_ptr<UiWindow> (*)(const ControlSpec& spec);
+
+// The factory of a class name (compared case-insensitively), or null.
+ControlFactory FindControlClass(LPCSTR className);
+
+std::unique_ptr<UiWindow> CreateStaticControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateButtonControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateEditControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateComboBoxControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateListBoxControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateTrackbarControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateUpDownControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateProgressControl(const ControlSpec& spec);
+
+// Text as a window shows it: NULL and a resource id are empty.
+std::string SpecText(LPCSTR text);
+
+}  // namespace platform::dialog

@@ -1,0 +1,124 @@
+// "EDIT": one line (QLineEdit) or several (QPlainTextEdit).  EN_CHANGE
+// follows every change of a one-line edit, WM_SETTEXT's included (a
+// multi-line edit notifies only the user's); EN_SETFOCUS and EN_KILLFOCUS
+// follow the focus.  A read-only edit shows the dialog's background, as on
+// Windows.
+#include <algorithm>
+
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpressionValidator>
+
+#include "platform/ui/dialog/controls.h"
+#include "platform/ui/dialog/text.h"
+
+namespace platform::dialog {
+
+namespace {
+
+class EditControl final : public UiWindow {
+public:
+    explicit EditControl(const ControlSpec& spec)
+        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
+        QWidget* parent = ParentWidget(spec.parent);
+        if (spec.style & ES_MULTILINE) {
+            multi_ = new QPlainTextEdit(parent);
+            multi_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            multi_->setTabChangesFocus(true);
+            if (!(spec.style & WS_VSCROLL)) multi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            edit_ = multi_;
+        } else {
+            line_ = new QLineEdit(parent);
+            Qt::Alignment align = spec.style & ES_RIGHT ? Qt::AlignRight : spec.style & ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
+            line_->setAlignment(align | Qt::AlignVCenter);
+            if (spec.style & ES_NUMBER)
+                line_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), line_));
+            edit_ = line_;
+        }
+        edit_->setFont(spec.font);
+        setReadOnly(spec.style & ES_READONLY);
+        setText(SpecText(spec.text));
+        attachWidget(edit_);
+        WidgetBridge* link = bridge();
+        if (line_) {
+            QObject::connect(line_, &QLineEdit::textChanged, link, [link] {
+                if (auto* self = static_cast<EditControl*>(link->owner); self && !self->settingText_)
+                    self->notifyParent(EN_CHANGE);
+            });
+        } else {
+            QObject::connect(multi_, &QPlainTextEdit::textChanged, link, [link] {
+                if (auto* self = static_cast<EditControl*>(link->owner); self && !self->settingText_)
+                    self->notifyParent(EN_CHANGE);
+            });
+        }
+    }
+
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case EM_LIMITTEXT:
+            if (line_) line_->setMaxLength(wParam == 0 ? 32767 : static_cast<int>(std::min<WPARAM>(wParam, 32767)));
+            return 0;
+        case EM_SETREADONLY:
+            setReadOnly(wParam != 0);
+            return TRUE;
+        case EM_SETSEL:
+            if (line_) {
+                auto start = static_cast<int>(static_cast<LONG>(wParam));
+                auto end = static_cast<int>(static_cast<LONG>(lParam));
+                if (start == 0 && end == -1)
+                    line_->selectAll();
+                else if (start < 0)
+                    line_->deselect();
+                else
+                    line_->setSelection(start, std::max(0, end - start));
+            }
+            return 0;
+        default:
+            return UiWindow::windowProc(message, wParam, lParam);
+        }
+    }
+
+    std::string text() const override { return FromQt(line_ ? line_->text() : multi_->toPlainText()); }
+    void setText(const std::string& text) override {
+        // Single-line edits report the change after WM_SETTEXT (textSet).
+        settingText_ = true;
+        if (line_) {
+            line_->setText(ToQt(text));
+            line_->setCursorPosition(0);
+        } else {
+            multi_->setPlainText(ToQt(text));
+        }
+        settingText_ = false;
+    }
+    void textSet() override {
+        if (line_) notifyParent(EN_CHANGE);
+    }
+
+    bool widgetEvent(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) notifyParent(EN_SETFOCUS);
+        if (event->type() == QEvent::FocusOut) notifyParent(EN_KILLFOCUS);
+        return false;
+    }
+
+private:
+    void setReadOnly(bool readOnly) {
+        if (line_) line_->setReadOnly(readOnly);
+        if (multi_) multi_->setReadOnly(readOnly);
+        QPalette palette = edit_->palette();
+        palette.setBrush(QPalette::Base, readOnly ? palette.brush(QPalette::Window) : QApplication::palette().brush(QPalette::Base));
+        edit_->setPalette(palette);
+    }
+
+    QLineEdit* line_ = nullptr;
+    QPlainTextEdit* multi_ = nullptr;
+    QWidget* edit_ = nullptr;
+    bool settingText_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<UiWindow> CreateEditControl(const ControlSpec& spec) { return std::make_unique<EditControl>(spec); }
+
+}  // namespace platform::dialog

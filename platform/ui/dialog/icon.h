@@ -1,0 +1,7 @@
+#pragma once
+// The object behind an HICON: an icon of the program's resources.
+#include <QIcon>
+
+struct UiIcon {
+    QIcon icon;
+};

@@ -1,0 +1,277 @@
+// The twelve module pages: one procedure, the page parameter names the
+// module.  The rows are made from the module's defined slots when the page is
+// made; up to ten show at once, a module with slots from 10 on has a second
+// sub-page.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "saver/config/control_rows.h"
+#include "saver/config/settings_sheet.h"
+#include "saver/framework/controls.h"
+#include "saver/framework/sources.h"
+#include "saver/images/choose_file.h"
+#include "saver/resources/resource_ids.h"
+#include "saver/resources/strings.h"
+
+namespace {
+
+constexpr int RowsPerPage = 10;
+constexpr int RowSpacing = 15;
+constexpr int OriginX = 80;
+constexpr int OriginY = 20;
+constexpr int SlideShowOriginY = 47;
+// The Slide Show module defines no slots 6 to 8: its Strength row moves up
+// into their room.
+constexpr int SlideShowStrengthLift = 27;
+
+constexpr char ImportFiltersKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\Graphics Filters\\Import";
+
+int ModuleOf(HWND page) { return static_cast<int>(GetWindowLongPtrA(page, DWLP_USER)); }
+ModuleRecord& RecordOf(HWND page) { return ModuleTable[ModuleOf(page)]; }
+
+bool HasSecondPage(const ModuleRecord& record) {
+    for (int slot = RowsPerPage; slot < SlotCount; ++slot)
+        if (record.defined[slot]) return true;
+    return false;
+}
+
+// "*.bmp", then the extension of every graphics import filter the system
+// has registered.
+std::string SupportedFormats() {
+    std::string formats = "*.bmp";
+    HKEY filters = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ImportFiltersKey, 0, KEY_READ, &filters) != ERROR_SUCCESS) return formats;
+    for (DWORD index = 0;; ++index) {
+        char name[MAX_PATH];
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(filters, index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        HKEY filter = nullptr;
+        if (RegOpenKeyExA(filters, name, 0, KEY_READ, &filter) != ERROR_SUCCESS) continue;
+        char extensions[40] = {};
+        DWORD size = sizeof extensions - 1;
+        DWORD type = 0;
+        if (RegQueryValueExA(filter, "Extensions", nullptr, &type, reinterpret_cast<LPBYTE>(extensions), &size) ==
+                ERROR_SUCCESS &&
+            type == REG_SZ && extensions[0])
+            formats += std::string(", *.") + extensions;
+        RegCloseKey(filter);
+    }
+    RegCloseKey(filters);
+    return formats;
+}
+
+void BuildRows(HWND page, int module) {
+    const ModuleRecord& record = ModuleTable[module];
+    bool slideShow = module == ModuleBitmap;
+    int originY = slideShow ? SlideShowOriginY : OriginY;
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (!record.defined[slot]) continue;
+        int y = originY + RowSpacing * (slot % RowsPerPage);
+        if (slideShow && slot == StrengthSlot) y -= SlideShowStrengthLift;
+        char name[64];
+        LoadSaverString(record.stringId[slot], name, sizeof name);
+        CreateControlRow(page, slot, OriginX, y, ModuleRowLayout, name, record.soundAllowed[slot],
+                         slot < RowsPerPage);
+    }
+    // The rows come after the template's controls; Tab visits them first,
+    // in the order they stand on the page, and then the controls below them.
+    for (int id : {IdPageUpDown, IdReset, IdTestModule, IdTestAll, IdHelp})
+        SetWindowPos(GetDlgItem(page, id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (slideShow) SetDlgItemTextA(page, IdFormats, SupportedFormats().c_str());
+}
+
+void Refresh(HWND page) {
+    const ModuleRecord& record = RecordOf(page);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (!record.defined[slot]) continue;
+        if (static_cast<DWORD>(slot / RowsPerPage) != record.page)
+            HideControlRow(page, slot);
+        else
+            ShowControlRow(page, slot, record.source[slot]);
+        SetControlRow(page, slot,
+                      RowValues{record.min[slot], record.max[slot], record.value[slot], record.rangeLo[slot],
+                                record.rangeHi[slot], record.sense[slot], record.source[slot]});
+    }
+    bool twoPages = HasSecondPage(record);
+    if (twoPages) {
+        char label[32];
+        std::snprintf(label, sizeof label, "Page %lu of %lu", static_cast<unsigned long>(record.page + 1), 2ul);
+        SetDlgItemTextA(page, IdPageLabel, label);
+    }
+    ShowWindow(GetDlgItem(page, IdPageLabel), twoPages ? SW_SHOW : SW_HIDE);
+    ShowWindow(GetDlgItem(page, IdPageUpDown), twoPages ? SW_SHOW : SW_HIDE);
+    if (ModuleOf(page) == ModuleBitmap) SetDlgItemTextA(page, IdFileName, record.path);
+}
+
+void Activate(HWND page) {
+    const char* name = RecordOf(page).name;
+    char text[96];
+    std::snprintf(text, sizeof text, "&Test %s Settings", name);
+    SetDlgItemTextA(page, IdTestModule, text);
+    std::snprintf(text, sizeof text, "&Reset %s Controls", name);
+    SetDlgItemTextA(page, IdReset, text);
+    std::snprintf(text, sizeof text, " Current settings for the %s module: ", name);
+    SetDlgItemTextA(page, IdSettingsGroup, text);
+    Refresh(page);
+}
+
+void SourceChosen(HWND page) {
+    ModuleRecord& record = RecordOf(page);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        if (!record.defined[slot]) continue;
+        // A list without a selection (a stored source its list does not
+        // offer) leaves its slot's source alone.
+        LRESULT chosen = SendDlgItemMessageA(page, RowSource + slot, CB_GETCURSEL, 0, 0);
+        if (chosen >= 0) record.source[slot] = static_cast<LONG>(chosen & 0xFF);
+    }
+    Refresh(page);
+    SettingsModified = 1;
+}
+
+void TrackbarMoved(HWND page, HWND trackbar) {
+    int id = GetDlgCtrlID(trackbar);
+    int slot = RowSlotOf(id);
+    RowRole role = RowRoleOf(id);
+    if (slot < 0 || (role != RoleValueTrack && role != RoleLowTrack && role != RoleHighTrack)) return;
+    int edit = role == RoleValueTrack ? RowValueEdit : role == RoleLowTrack ? RowLowEdit : RowHighEdit;
+    WriteRowNumber(page, edit + slot, static_cast<LONG>(SendMessageA(trackbar, TBM_GETPOS, 0, 0)));
+    ModuleRecord& record = RecordOf(page);
+    for (int s = 0; s < SlotCount; ++s) {
+        if (!record.defined[s]) continue;
+        record.value[s] = static_cast<LONG>(SendDlgItemMessageA(page, RowValueTrack + s, TBM_GETPOS, 0, 0));
+        record.rangeLo[s] = static_cast<LONG>(SendDlgItemMessageA(page, RowLowTrack + s, TBM_GETPOS, 0, 0));
+        record.rangeHi[s] = static_cast<LONG>(SendDlgItemMessageA(page, RowHighTrack + s, TBM_GETPOS, 0, 0));
+    }
+    SettingsModified = 1;
+}
+
+// A number typed into a value or range edit, held to the slot's limits; the
+// edit always ends up showing what is stored.
+void NumberEdited(HWND page, int id) {
+    int slot = RowSlotOf(id);
+    ModuleRecord& record = RecordOf(page);
+    if (slot < 0 || !record.defined[slot]) return;
+    RowRole role = RowRoleOf(id);
+    LONG* stored = role == RoleValueEdit ? &record.value[slot]
+                   : role == RoleLowEdit ? &record.rangeLo[slot]
+                   : role == RoleHighEdit ? &record.rangeHi[slot]
+                                          : nullptr;
+    if (!stored) return;
+    int trackbar = role == RoleValueEdit ? RowValueTrack : role == RoleLowEdit ? RowLowTrack : RowHighTrack;
+    LONG typed = ReadRowNumber(page, id, record.min[slot], record.max[slot], *stored);
+    if (typed != *stored) {
+        *stored = typed;
+        SendDlgItemMessageA(page, trackbar + slot, TBM_SETPOS, TRUE, typed);
+        SettingsModified = 1;
+    }
+    WriteRowNumber(page, id, *stored);
+}
+
+void FileNameEdited(HWND page) {
+    ModuleRecord& record = RecordOf(page);
+    char name[MAX_PATH] = {};
+    GetDlgItemTextA(page, IdFileName, name, sizeof name);
+    if (std::strcmp(name, record.path) == 0) return;
+    std::memcpy(record.path, name, sizeof record.path);
+    SettingsModified = 1;
+}
+
+void Browse(HWND page) {
+    char chosen[MAX_PATH] = {};
+    if (!ChooseFile(chosen, "*.bmp", FALSE)) return;
+    // Several files come as the folder, then each name: the first is taken.
+    std::string path = chosen;
+    if (path.size() + 1 < sizeof chosen && chosen[path.size() + 1]) path += std::string("/") + (chosen + path.size() + 1);
+    SetDlgItemTextA(page, IdFileName, path.c_str());
+    FileNameEdited(page);
+}
+
+void SenseStepped(HWND page, int slot, int delta) {
+    ModuleRecord& record = RecordOf(page);
+    if (!record.defined[slot]) return;
+    LONG sense = record.sense[slot] + delta;
+    record.sense[slot] = sense < 1 ? 1 : sense > 10 ? 10 : sense;
+    WriteRowNumber(page, RowSenseEdit + slot, record.sense[slot]);
+    SettingsModified = 1;
+}
+
+void PageStepped(HWND page, int delta) {
+    ModuleRecord& record = RecordOf(page);
+    long next = static_cast<long>(record.page) - delta;
+    if (next == 0 || next == 1) record.page = static_cast<DWORD>(next);
+    Refresh(page);
+}
+
+BOOL Command(HWND page, WORD id, WORD code) {
+    int module = ModuleOf(page);
+    if (code == CBN_SELCHANGE && RowRoleOf(id) == RoleSource) {
+        SourceChosen(page);
+    } else if (code == EN_KILLFOCUS && id == IdFileName) {
+        FileNameEdited(page);
+    } else if (code == EN_KILLFOCUS) {
+        NumberEdited(page, id);
+    } else if (code != BN_CLICKED) {
+        return FALSE;
+    } else if (id == IdReset) {
+        ResetControls(module);
+        Refresh(page);
+        SettingsModified = 1;
+    } else if (id == IdTestModule) {
+        TestModuleSettings(module);
+    } else if (id == IdTestAll) {
+        TestAllSettings();
+    } else if (id == IdHelp) {
+        ShowHelp(page, static_cast<DWORD>(module));
+    } else if (id == IdBrowse) {
+        Browse(page);
+    } else {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL Notify(HWND page, const NMHDR* header) {
+    if (header->code == UDN_DELTAPOS) {
+        int delta = reinterpret_cast<const NMUPDOWN*>(header)->iDelta;
+        auto id = static_cast<int>(header->idFrom);
+        if (id == IdPageUpDown)
+            PageStepped(page, delta);
+        else if (RowRoleOf(id) == RoleSenseUpDown)
+            SenseStepped(page, RowSlotOf(id), delta);
+        return TRUE;
+    }
+    if (header->code != PSN_SETACTIVE) return FALSE;
+    Activate(page);
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR ModulePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        auto module = static_cast<int>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        if (module < 0 || module >= ModuleCount) module = ModuleRandom;
+        SetWindowLongPtrA(page, DWLP_USER, module);
+        BuildRows(page, module);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        return Command(page, LOWORD(wParam), HIWORD(wParam));
+    case WM_HSCROLL:
+        TrackbarMoved(page, reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_NOTIFY:
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
+        return Notify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_HELP:
+        ShowHelp(page, static_cast<DWORD>(ModuleOf(page)));
+        return TRUE;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) EndTest();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,143 @@
+// The dialog templates of the settings sheet, in dialog units.
+#include <iterator>
+
+#include "saver/resources/dialog_templates.h"
+#include "saver/resources/resource_ids.h"
+
+namespace {
+
+constexpr DWORD PageStyle = DS_SETFONT | DS_CONTROL | WS_CHILD;
+constexpr char Font[] = "MS Sans Serif";
+constexpr WORD FontSize = 8;
+constexpr short PageWidth = 330;
+constexpr short PageHeight = 210;
+
+constexpr DWORD Group = BS_GROUPBOX;
+constexpr DWORD Check = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD Radio = BS_AUTORADIOBUTTON | WS_TABSTOP;
+constexpr DWORD Push = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD Note = ES_MULTILINE | ES_READONLY | WS_VSCROLL;
+
+template <std::size_t N>
+constexpr DLGTEMPLATEA Page(const char* caption, const DLGITEMTEMPLATEA (&items)[N]) {
+    return DLGTEMPLATEA{PageStyle, 0, 0, 0, PageWidth, PageHeight, caption, FontSize, Font, items,
+                        static_cast<WORD>(N)};
+}
+
+// The module pages build one row of controls per defined slot at run time,
+// from y = 20 (y = 47 on the Slide Show page) every 15 units, between x = 10
+// and x = 324.  The group box's title takes its top line, so the source
+// column's heading sits on that line.
+constexpr DLGITEMTEMPLATEA ModuleItems[] = {
+    {"BUTTON", " Current settings: ", IdSettingsGroup, Group, 0, 4, 2, 322, 180},
+    {"STATIC", "Source", IDC_STATIC, SS_LEFT, 0, 278, 3, 46, 8},
+    {"STATIC", "", IdPageLabel, SS_LEFT, 0, 10, 170, 40, 8},
+    {UPDOWN_CLASSA, nullptr, IdPageUpDown, WS_TABSTOP, 0, 52, 168, 10, 12},
+    {"BUTTON", "&Reset Controls", IdReset, Push, 0, 4, 190, 96, 14},
+    {"BUTTON", "&Test Module Settings", IdTestModule, Push, 0, 104, 190, 96, 14},
+    {"BUTTON", "Test &All Settings", IdTestAll, Push, 0, 204, 190, 72, 14},
+    {"BUTTON", "Help", IdHelp, Push, 0, 280, 190, 46, 14},
+};
+constexpr DLGTEMPLATEA ModulePage = Page("Module", ModuleItems);
+
+constexpr DLGITEMTEMPLATEA SlideShowItems[] = {
+    {"STATIC", "Filename (or &mask):", IDC_STATIC, SS_LEFT, 0, 8, 5, 120, 8},
+    {"EDIT", "", IdFileName, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 8, 15, 254, 12},
+    {"BUTTON", "&Browse...", IdBrowse, Push, 0, 266, 14, 60, 14},
+    {"BUTTON", " Current settings: ", IdSettingsGroup, Group, 0, 4, 31, 322, 143},
+    {"STATIC", "Source", IDC_STATIC, SS_LEFT, 0, 278, 32, 46, 8},
+    {"STATIC", "", IdPageLabel, SS_LEFT, 0, 10, 38, 40, 8},
+    {UPDOWN_CLASSA, nullptr, IdPageUpDown, WS_TABSTOP, 0, 52, 36, 10, 12},
+    {"STATIC", "File formats supported on this system include:", IDC_STATIC, SS_LEFT, 0, 8, 177, 166, 8},
+    {"STATIC", "*.bmp", IdFormats, SS_LEFT, 0, 176, 177, 150, 8},
+    {"BUTTON", "&Reset Controls", IdReset, Push, 0, 4, 190, 96, 14},
+    {"BUTTON", "&Test Module Settings", IdTestModule, Push, 0, 104, 190, 96, 14},
+    {"BUTTON", "Test &All Settings", IdTestAll, Push, 0, 204, 190, 72, 14},
+    {"BUTTON", "Help", IdHelp, Push, 0, 280, 190, 46, 14},
+};
+constexpr DLGTEMPLATEA SlideShowPage = Page("Slide Show", SlideShowItems);
+
+constexpr DLGITEMTEMPLATEA MainItems[] = {
+    {"BUTTON", "Modules", IDC_STATIC, Group, 0, 4, 2, 150, 84},
+    {"BUTTON", "Bezier", ModuleCheckIds[0], Check | WS_GROUP, 0, 12, 14, 64, 10},
+    {"BUTTON", "Cyclic", ModuleCheckIds[1], Check, 0, 12, 25, 64, 10},
+    {"BUTTON", "Pattern", ModuleCheckIds[2], Check, 0, 12, 36, 64, 10},
+    {"BUTTON", "Plasma", ModuleCheckIds[3], Check, 0, 12, 47, 64, 10},
+    {"BUTTON", "Polygon", ModuleCheckIds[4], Check, 0, 12, 58, 64, 10},
+    {"BUTTON", "Sphere", ModuleCheckIds[5], Check, 0, 12, 69, 64, 10},
+    {"BUTTON", "Stain", ModuleCheckIds[6], Check, 0, 82, 14, 66, 10},
+    {"BUTTON", "Star", ModuleCheckIds[7], Check, 0, 82, 25, 66, 10},
+    {"BUTTON", "Vortex", ModuleCheckIds[8], Check, 0, 82, 36, 66, 10},
+    {"BUTTON", "Effect", ModuleCheckIds[9], Check, 0, 82, 47, 66, 10},
+    {"BUTTON", "Slide Show", ModuleCheckIds[10], Check, 0, 82, 58, 66, 10},
+    {"BUTTON", "Random", ModuleCheckIds[11], Check, 0, 82, 69, 66, 10},
+    {"BUTTON", "CPU Usage", IDC_STATIC, Group, 0, 4, 90, 150, 48},
+    {"BUTTON", "&High", IdPriorityHigh, Radio | WS_GROUP, 0, 12, 102, 64, 10},
+    {"BUTTON", "&Normal", IdPriorityNormal, Radio, 0, 12, 113, 64, 10},
+    {"BUTTON", "&Low", IdPriorityLow, Radio, 0, 12, 124, 64, 10},
+    {"BUTTON", "&Clear screen at startup", IdClearFirst, Check | WS_GROUP, 0, 8, 144, 146, 10},
+    {"STATIC", "Seconds to display &title:", IDC_STATIC, SS_LEFT, 0, 8, 160, 110, 8},
+    {"EDIT", "", IdTitleSeconds, ES_READONLY | ES_RIGHT, WS_EX_CLIENTEDGE, 122, 158, 28, 12},
+    {TRACKBAR_CLASSA, "", IdTitleTrack, TBS_AUTOTICKS | WS_TABSTOP, 0, 4, 172, 150, 18},
+    {"BUTTON", "&Animate", IDC_STATIC, Group, 0, 160, 2, 50, 136},
+    {TRACKBAR_CLASSA, "", IdAnimate, TBS_VERT | TBS_AUTOTICKS | WS_TABSTOP, 0, 166, 22, 20, 100},
+    {"STATIC", "Fast", IDC_STATIC, SS_LEFT, 0, 188, 24, 20, 8},
+    {"STATIC", "Slow", IDC_STATIC, SS_LEFT, 0, 188, 112, 20, 8},
+    {"BUTTON", "Sa&ved Displays", IDC_STATIC, Group, 0, 216, 2, 110, 88},
+    {"COMBOBOX", "", IdDisplayList, CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, 222, 14,
+     98, 120},
+    {"BUTTON", "&Save Selection", IdSaveSelection, Push, 0, 222, 32, 98, 14},
+    {"BUTTON", "&Delete Selection", IdDeleteSelection, Push, 0, 222, 50, 98, 14},
+    {"BUTTON", "E&xport...", IdExport, Push, 0, 222, 68, 47, 14},
+    {"BUTTON", "&Import...", IdImport, Push, 0, 273, 68, 47, 14},
+    {"BUTTON", "&Preview", IdTestAll, Push, 0, 216, 96, 54, 14},
+    {"BUTTON", "Help", IdHelp, Push, 0, 274, 96, 52, 14},
+    {"EDIT", "", IdColourNote, Note, WS_EX_CLIENTEDGE, 160, 144, 166, 46},
+};
+constexpr DLGTEMPLATEA MainPage = Page("Main Settings", MainItems);
+
+constexpr DLGITEMTEMPLATEA SoundItems[] = {
+    {"BUTTON", "Sound synchronization", IDC_STATIC, Group, 0, 4, 2, 322, 76},
+    {"BUTTON", "T&urbo Mode", IdTurbo, Check | WS_GROUP, 0, 12, 16, 140, 10},
+    {"BUTTON", "Display &CD Info", IdShowInfo, Check, 0, 12, 30, 140, 10},
+    {"BUTTON", "Auto &run Tonalyx", IdAutoRun, Check, 0, 12, 44, 140, 10},
+    {"BUTTON", "Auto Adjust &Gain", IdAutoGain, Check, 0, 12, 58, 140, 10},
+    {"STATIC",
+     "Which module and palette controls follow the sound is chosen on their own pages, with each control's "
+     "source.",
+     IDC_STATIC, SS_LEFT, 0, 160, 16, 158, 40},
+    {"STATIC", "Status:", IDC_STATIC, SS_LEFT, 0, 6, 86, 60, 8},
+    {"EDIT", "", IdSoundStatus, Note, WS_EX_CLIENTEDGE, 4, 96, 322, 36},
+    {"BUTTON", "&Launch Tonalyx", IdLaunchAnalyser, Push, 0, 4, 190, 80, 14},
+    {"BUTTON", "Test &All Settings", IdTestAll, Push, 0, 204, 190, 72, 14},
+    {"BUTTON", "Help", IdHelp, Push, 0, 280, 190, 46, 14},
+};
+constexpr DLGTEMPLATEA SoundPage = Page("Sound", SoundItems);
+
+// The pages the next stage of the settings program fills.
+constexpr DLGITEMTEMPLATEA PaletteItems[] = {
+    {"STATIC", "The Palette settings are not available yet.", IDC_STATIC, SS_CENTER, 0, 20, 96, 290, 10},
+};
+constexpr DLGITEMTEMPLATEA CustomItems[] = {
+    {"STATIC", "The Custom palette settings are not available yet.", IDC_STATIC, SS_CENTER, 0, 20, 96, 290, 10},
+};
+constexpr DLGITEMTEMPLATEA DisplayItems[] = {
+    {"STATIC", "The Display settings are not available yet.", IDC_STATIC, SS_CENTER, 0, 20, 96, 290, 10},
+};
+constexpr DLGTEMPLATEA PalettePage = Page("Palette", PaletteItems);
+constexpr DLGTEMPLATEA CustomPage = Page("Custom", CustomItems);
+constexpr DLGTEMPLATEA DisplayPage = Page("Display", DisplayItems);
+
+constexpr platform::DialogResource Dialogs[] = {
+    {"DLGBEZIER", &ModulePage},    {"DLGCYCLIC", &ModulePage},         {"DLGPATTERN", &ModulePage},
+    {"DLGPLASMA", &ModulePage},    {"DLGPOLY", &ModulePage},           {"DLGSPHERE", &ModulePage},
+    {"DLGSTAIN", &ModulePage},     {"DLGSTAR", &ModulePage},           {"DLGVORTEX", &ModulePage},
+    {"DLGEFFECT", &ModulePage},    {"DLGRANDOM", &ModulePage},         {"DLGBITMAP", &SlideShowPage},
+    {"DLGPALETTE", &PalettePage},  {"DLGCUSTOMPALETTE", &CustomPage},  {"DLGSOUND", &SoundPage},
+    {"DLGMAIN", &MainPage},        {"DLGVIDEO", &DisplayPage},
+};
+
+}  // namespace
+
+const platform::DialogResource* SaverDialogs = Dialogs;
+const int SaverDialogCount = static_cast<int>(std::size(Dialogs));
