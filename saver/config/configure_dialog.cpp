@@ -11,6 +11,7 @@
 #include "saver/resources/resources.h"
 #include "saver/runtime/overlays.h"
 #include "saver/settings/settings_store.h"
+#include "saver/settings/test_display.h"
 #include "saver/sound/spectrum_link.h"
 #include "saver/sound/versions.h"
 
@@ -71,6 +72,8 @@ BOOL OpenSettings(HWND dialog) {
     // The sheet edits sound sources as they are saved, analyser or not.
     ConfigProgramRunning = 1;
     InstallSettingsStore();
+    // A test run that never ended (its saver killed) gives the user's display back.
+    RecoverInterruptedTest();
     BuildModuleTable();
     SettingsModified = 0;
     platform::SetProgramResources(&SaverResources());

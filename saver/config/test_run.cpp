@@ -8,6 +8,7 @@
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_access.h"
 #include "saver/settings/settings_store.h"
+#include "saver/settings/test_display.h"
 
 DWORD SettingsModified = 0;
 DWORD TestRunning = 0;
@@ -19,6 +20,7 @@ ProgramStarter StartProgram = WinExec;
 void TestAllSettings() {
     TestRunning = 1;
     ReadSaverValuePrefix("Active", SaverKeyWord, ActiveBeforeTest, sizeof ActiveBeforeTest - 1);
+    RememberActiveBeforeTest(ActiveBeforeTest);
     SaveDisplay(TestDisplayName);
     char program[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
@@ -43,8 +45,6 @@ void TestModuleSettings(int module) {
 void EndTest() {
     if (!TestRunning) return;
     TestRunning = 0;
-    DeleteDisplay(TestDisplayName);
-    WriteSaverValue("Active", SaverKeyWord, REG_SZ, ActiveBeforeTest,
-                    static_cast<DWORD>(std::strlen(ActiveBeforeTest) + 1));
+    EndTestDisplay(ActiveBeforeTest);
     if (MainSettingsPage) FillDisplayList(MainSettingsPage);
 }

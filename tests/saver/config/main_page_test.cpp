@@ -179,6 +179,19 @@ TEST_F(MainPageTest, APreviewShowsTheTestDisplayUntilTheSheetIsActiveAgain) {
     EXPECT_FALSE(DisplayExists(TestDisplayName));
 }
 
+TEST_F(MainPageTest, ASheetGoneDuringATestGivesTheDisplayBackWhenTheNextOneOpens) {
+    Click(item(ModuleCheckIds[ModuleCyclic]));
+    Click(item(IdTestAll));
+    ASSERT_EQ(ActiveValue(), TestDisplayName);
+    // Killed with the test running: nothing of its end happens.
+    DestroyWindow(sheet);
+    CloseSettings();
+    TestRunning = 0;
+    ASSERT_TRUE(OpenSettings(nullptr));
+    EXPECT_EQ(ActiveValue(), "[D] Plasma");
+    EXPECT_FALSE(DisplayExists(TestDisplayName));
+}
+
 TEST(ColourDepthNote, NamesTheColoursOfAScreenThatIsNotOf256) {
     char note[320];
     ColourDepthNote(256, note, sizeof note);
