@@ -2,6 +2,8 @@
 // module.  The rows are made from the module's defined slots when the page is
 // made; up to ten show at once, a module with slots from 10 on has a second
 // sub-page.
+#include <strings.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,7 +12,7 @@
 #include "saver/config/settings_sheet.h"
 #include "saver/framework/controls.h"
 #include "saver/framework/sources.h"
-#include "saver/images/choose_file.h"
+#include "saver/images/choose_bitmap_file.h"
 #include "saver/resources/resource_ids.h"
 #include "saver/resources/strings.h"
 
@@ -38,6 +40,19 @@ bool HasSecondPage(const ModuleRecord& record) {
 
 // "*.bmp", then the extension of every graphics import filter the system
 // has registered.
+// Whether the ", "-separated list holds the entry, in any case.
+bool ListsFormat(const std::string& list, const std::string& entry) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(", ", start);
+        if (end == std::string::npos) end = list.size();
+        if (end - start == entry.size() && strncasecmp(list.c_str() + start, entry.c_str(), entry.size()) == 0)
+            return true;
+        start = end + 2;
+    }
+    return false;
+}
+
 std::string SupportedFormats() {
     std::string formats = "*.bmp";
     HKEY filters = nullptr;
@@ -53,8 +68,12 @@ std::string SupportedFormats() {
         DWORD type = 0;
         if (RegQueryValueExA(filter, "Extensions", nullptr, &type, reinterpret_cast<LPBYTE>(extensions), &size) ==
                 ERROR_SUCCESS &&
-            type == REG_SZ && extensions[0])
-            formats += std::string(", *.") + extensions;
+            type == REG_SZ && extensions[0]) {
+            // Filters registered under several names for one type (JPEG and
+            // JPG, say) show the type once.
+            std::string entry = std::string("*.") + extensions;
+            if (!ListsFormat(formats, entry)) formats += ", " + entry;
+        }
         RegCloseKey(filter);
     }
     RegCloseKey(filters);
@@ -178,8 +197,8 @@ void FileNameEdited(HWND page) {
 }
 
 void Browse(HWND page) {
-    char chosen[MAX_PATH] = {};
-    if (!ChooseFile(chosen, "*.bmp", FALSE)) return;
+    char chosen[BitmapFileBufferSize + 1] = {};
+    if (!ChooseBitmapFile(chosen, RecordOf(page).path, FALSE)) return;
     // Several files come as the folder, then each name: the first is taken.
     std::string path = chosen;
     if (path.size() + 1 < sizeof chosen && chosen[path.size() + 1]) path += std::string("/") + (chosen + path.size() + 1);

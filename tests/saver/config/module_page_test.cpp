@@ -211,7 +211,13 @@ TEST_F(ModulePageTest, TheSlideShowsFileNameAndFormats) {
     DestroyWindow(sheet);
     open();
     HWND slides = page(SlideShowPage);
-    EXPECT_EQ(Text(GetDlgItem(slides, IdFormats)), "*.bmp, *.jpg");
+    // Bitmaps first, then the shipped filters' types and ours, each once.
+    std::string formats = Text(GetDlgItem(slides, IdFormats));
+    EXPECT_EQ(formats.rfind("*.bmp, ", 0), 0u) << formats;
+    EXPECT_NE(formats.find("*.pcx"), std::string::npos) << formats;
+    std::size_t jpg = formats.find("*.jpg");
+    ASSERT_NE(jpg, std::string::npos) << formats;
+    EXPECT_EQ(formats.find("*.jpg", jpg + 1), std::string::npos) << formats;
     SettingsModified = 1;
     Type(GetDlgItem(slides, IdFileName), "");
     EXPECT_EQ(SettingsModified, 1u) << "an unchanged name keeps the settings changed";
