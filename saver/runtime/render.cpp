@@ -41,17 +41,6 @@ void LoadShownDisplay() {
     LoadDisplay(ShownDisplay.c_str());
 }
 
-// A block of the layout the analyser shares, private to this run: a render
-// neither counts as a running saver nor follows a live analyser.
-struct PrivateSpectrum {
-    unsigned char bytes[SpectrumBlockSize] = {};
-    SpectrumBlock block{bytes, nullptr};
-    PrivateSpectrum() {
-        block.set(spectrum::blockSize, SpectrumBlockSize);
-        block.set(spectrum::layoutVersion, SpectrumLayoutVersion);
-    }
-};
-
 bool WritePicture(const gdi::OffscreenPresenter& presenter, const std::string& path) {
     gdi::OffscreenPresenter::Size size = presenter.size();
     std::vector<std::uint32_t> rgb = presenter.rgb();

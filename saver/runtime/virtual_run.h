@@ -5,6 +5,18 @@
 #include <functional>
 
 #include "platform/win32.h"
+#include "saver/sound/spectrum_block.h"
+
+// A block of the analyser's layout private to a virtual run: the run neither
+// counts as a running saver nor follows a live analyser.
+struct PrivateSpectrum {
+    unsigned char bytes[SpectrumBlockSize] = {};
+    SpectrumBlock block{bytes, nullptr};
+    PrivateSpectrum() {
+        block.set(spectrum::blockSize, SpectrumBlockSize);
+        block.set(spectrum::layoutVersion, SpectrumLayoutVersion);
+    }
+};
 
 // Switches to the test clock at `start` for the life of the object.
 class VirtualTime {

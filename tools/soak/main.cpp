@@ -151,16 +151,6 @@ void LoadSoakDisplay() {
     HoldRandomInCharge();
 }
 
-// A block of the analyser's layout private to the run, with no analyser.
-struct PrivateSpectrum {
-    unsigned char bytes[SpectrumBlockSize] = {};
-    SpectrumBlock block{bytes, nullptr};
-    PrivateSpectrum() {
-        block.set(spectrum::blockSize, SpectrumBlockSize);
-        block.set(spectrum::layoutVersion, SpectrumLayoutVersion);
-    }
-};
-
 // The names of the modules running now, as a key of what the run has shown.
 std::string RunningModules() {
     std::string running;
