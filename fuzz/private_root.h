@@ -7,7 +7,8 @@
 
 namespace fuzzsupport {
 
-// Made and pointed to by LUMORA_ROOT on first use; removed at exit.
+// Made and pointed to by LUMORA_ROOT on first use, with both registry hives
+// kept in memory; removed at exit.
 const std::string& PrivateRoot();
 
 // The bytes as a file under the private root, replacing it.
