@@ -11,3 +11,6 @@ int FuzzEmbeddedDib(const std::uint8_t* data, std::size_t size);
 int FuzzJpegFilter(const std::uint8_t* data, std::size_t size);
 int FuzzPcxFilter(const std::uint8_t* data, std::size_t size);
 int FuzzQtFilter(const std::uint8_t* data, std::size_t size);
+int FuzzSettingsFile(const std::uint8_t* data, std::size_t size);
+int FuzzRegeditImport(const std::uint8_t* data, std::size_t size);
+int FuzzSpectrumFrame(const std::uint8_t* data, std::size_t size);

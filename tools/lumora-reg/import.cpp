@@ -30,6 +30,11 @@ std::string TrimLeft(const std::string& text) {
 
 std::string At(int line, const std::string& message) { return std::to_string(line) + ": " + message; }
 
+// Lines end at a line feed only, so a carriage return or a zero byte can sit
+// inside a name: the registry would store a name cut at the zero, or one
+// that no export can write back as a line.
+bool PlainName(const std::string& name) { return name.find_first_of(std::string("\r\0", 2)) == std::string::npos; }
+
 bool Parse(std::istream& in, std::vector<Step>& steps, std::string& error) {
     std::string raw;
     int lineNumber = 0;
@@ -63,6 +68,10 @@ bool Parse(std::istream& in, std::vector<Step>& steps, std::string& error) {
             bool remove = line.size() > 1 && line[1] == '-';
             std::string name = line.substr(remove ? 2 : 1, line.size() - (remove ? 3 : 2));
             Step step{remove ? Step::kDeleteKey : Step::kOpenKey, start, {}, {}};
+            if (!PlainName(name)) {
+                error = At(start, "a carriage return or zero byte in a key name");
+                return false;
+            }
             if (!ParseKeyPath(name, step.key)) {
                 error = At(start, "unknown root key in \"" + name + "\"");
                 return false;
@@ -79,6 +88,10 @@ bool Parse(std::istream& in, std::vector<Step>& steps, std::string& error) {
         std::string reason;
         if (!ParseValue(line, step.value, reason)) {
             error = At(start, reason);
+            return false;
+        }
+        if (!PlainName(step.value.name)) {
+            error = At(start, "a carriage return or zero byte in a value name");
             return false;
         }
         if (!inKey) {
