@@ -85,11 +85,11 @@ std::vector<unsigned char> Music(double& t, double seconds) {
 // A player whose buffer holds `latencyMs` of sound, as a desktop player
 // asks for (a browser some tens of milliseconds, a music player more).
 pa_simple* OpenPlayer(const std::string& address, int latencyMs) {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 2};
+    const pa_sample_spec params{PA_SAMPLE_S16LE, Rate, 2};
     const auto bytes = static_cast<std::uint32_t>(Rate * 4 / 1000 * latencyMs);
     const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bytes, static_cast<std::uint32_t>(-1),
                                     static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1)};
-    return pa_simple_new(address.substr(5).c_str(), "lumora bench", PA_STREAM_PLAYBACK, nullptr, "bench", &spec,
+    return pa_simple_new(address.substr(5).c_str(), "lumora bench", PA_STREAM_PLAYBACK, nullptr, "bench", &params,
                          nullptr, &attributes, nullptr);
 }
 

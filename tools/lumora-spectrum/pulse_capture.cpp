@@ -86,10 +86,10 @@ void OnStreamState(pa_stream* stream, void* user) {
 
 void StartStream(Session& session) {
     DropStream(session);
-    pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, session.rate, 2};
+    pa_sample_spec params{PA_SAMPLE_FLOAT32NE, session.rate, 2};
     pa_channel_map map;
     pa_channel_map_init_stereo(&map);
-    session.stream = pa_stream_new(session.context, "Spectrum analysis", &spec, &map);
+    session.stream = pa_stream_new(session.context, "Spectrum analysis", &params, &map);
     if (session.stream == nullptr) {
         session.failed = true;
         return;
@@ -101,7 +101,7 @@ void StartStream(Session& session) {
     attributes.tlength = static_cast<std::uint32_t>(-1);
     attributes.prebuf = static_cast<std::uint32_t>(-1);
     attributes.minreq = static_cast<std::uint32_t>(-1);
-    attributes.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(FragmentUs, &spec));
+    attributes.fragsize = static_cast<std::uint32_t>(pa_usec_to_bytes(FragmentUs, &params));
     // Without latency adjustment the server sends 10 ms pieces and leaves
     // the output's own latency alone: asking for less would make the
     // output, and everything playing on it, wake up more often.

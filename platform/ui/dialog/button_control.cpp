@@ -23,11 +23,11 @@ namespace {
 
 class ButtonControl final : public UiWindow {
 public:
-    explicit ButtonControl(const ControlSpec& spec)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
-        QWidget* parent = ParentWidget(spec.parent);
-        kind_ = spec.style & BS_TYPEMASK;
-        bool pushLike = spec.style & BS_PUSHLIKE;
+    explicit ButtonControl(const ControlParams& params)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, params.geometry) {
+        QWidget* parent = ParentWidget(params.parent);
+        kind_ = params.style & BS_TYPEMASK;
+        bool pushLike = params.style & BS_PUSHLIKE;
         if (kind_ == BS_GROUPBOX) {
             group_ = new QGroupBox(parent);
             // Win32 draws the frame under its sibling controls, which are not
@@ -56,8 +56,8 @@ public:
             button_ = push;
             widget_ = button_;
         }
-        widget_->setFont(spec.font);
-        setText(SpecText(spec.text));
+        widget_->setFont(params.font);
+        setText(SpecText(params.text));
         attachWidget(widget_);
         if (button_) {
             WidgetBridge* link = bridge();
@@ -193,6 +193,6 @@ bool ButtonControl::moveInGroup(int step) {
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateButtonControl(const ControlSpec& spec) { return std::make_unique<ButtonControl>(spec); }
+std::unique_ptr<UiWindow> CreateButtonControl(const ControlParams& params) { return std::make_unique<ButtonControl>(params); }
 
 }  // namespace platform::dialog

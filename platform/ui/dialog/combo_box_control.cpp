@@ -17,9 +17,9 @@ namespace {
 
 class ComboBoxControl final : public UiWindow {
 public:
-    ComboBoxControl(const ControlSpec& spec, QComboBox* combo, const QRect& closed)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, closed), combo_(combo) {
-        sorted_ = spec.style & CBS_SORT;
+    ComboBoxControl(const ControlParams& params, QComboBox* combo, const QRect& closed)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, closed), combo_(combo) {
+        sorted_ = params.style & CBS_SORT;
         attachWidget(combo_);
         WidgetBridge* link = bridge();
         QObject::connect(combo_, &QComboBox::activated, link, [link] {
@@ -152,21 +152,21 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateComboBoxControl(const ControlSpec& spec) {
-    auto* combo = new QComboBox(ParentWidget(spec.parent));
-    combo->setFont(spec.font);
-    DWORD kind = spec.style & 0x3;
+std::unique_ptr<UiWindow> CreateComboBoxControl(const ControlParams& params) {
+    auto* combo = new QComboBox(ParentWidget(params.parent));
+    combo->setFont(params.font);
+    DWORD kind = params.style & 0x3;
     if (kind == CBS_DROPDOWN || kind == CBS_SIMPLE) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
     }
-    QRect closed = spec.geometry;
-    int closedHeight = std::min(spec.geometry.height(), combo->sizeHint().height());
+    QRect closed = params.geometry;
+    int closedHeight = std::min(params.geometry.height(), combo->sizeHint().height());
     closed.setHeight(closedHeight);
     int itemHeight = std::max(1, combo->fontMetrics().height() + 4);
-    combo->setMaxVisibleItems(std::max(1, (spec.geometry.height() - closedHeight) / itemHeight));
-    return std::make_unique<ComboBoxControl>(spec, combo, closed);
+    combo->setMaxVisibleItems(std::max(1, (params.geometry.height() - closedHeight) / itemHeight));
+    return std::make_unique<ComboBoxControl>(params, combo, closed);
 }
 
 }  // namespace platform::dialog

@@ -11,7 +11,7 @@
 
 namespace platform::dialog {
 
-struct ControlSpec {
+struct ControlParams {
     HWND parent = nullptr;
     int id = 0;
     DWORD style = 0;
@@ -21,19 +21,19 @@ struct ControlSpec {
     QFont font;             // the dialog's font
 };
 
-using ControlFactory = std::unique_ptr<UiWindow> (*)(const ControlSpec& spec);
+using ControlFactory = std::unique_ptr<UiWindow> (*)(const ControlParams& params);
 
 // The factory of a class name (compared case-insensitively), or null.
 ControlFactory FindControlClass(LPCSTR className);
 
-std::unique_ptr<UiWindow> CreateStaticControl(const ControlSpec& spec);
-std::unique_ptr<UiWindow> CreateButtonControl(const ControlSpec& spec);
-std::unique_ptr<UiWindow> CreateEditControl(const ControlSpec& spec);
-std::unique_ptr<UiWindow> CreateComboBoxControl(const ControlSpec& spec);
-std::unique_ptr<UiWindow> CreateListBoxControl(const ControlSpec& spec);
-std::unique_ptr<UiWindow> CreateTrackbarControl(const ControlSpec& spec);
-std::unique_ptr<UiWindow> CreateUpDownControl(const ControlSpec& spec);
-std::unique_ptr<UiWindow> CreateProgressControl(const ControlSpec& spec);
+std::unique_ptr<UiWindow> CreateStaticControl(const ControlParams& params);
+std::unique_ptr<UiWindow> CreateButtonControl(const ControlParams& params);
+std::unique_ptr<UiWindow> CreateEditControl(const ControlParams& params);
+std::unique_ptr<UiWindow> CreateComboBoxControl(const ControlParams& params);
+std::unique_ptr<UiWindow> CreateListBoxControl(const ControlParams& params);
+std::unique_ptr<UiWindow> CreateTrackbarControl(const ControlParams& params);
+std::unique_ptr<UiWindow> CreateUpDownControl(const ControlParams& params);
+std::unique_ptr<UiWindow> CreateProgressControl(const ControlParams& params);
 
 // Text as a window shows it: NULL and a resource id are empty.
 std::string SpecText(LPCSTR text);

@@ -178,15 +178,15 @@ UiWindow* CreateControl(LPCSTR className, HWND parent, int id, DWORD style, DWOR
     ControlFactory factory = FindControlClass(className);
     DialogWindow* dialog = OwningDialog(parent);
     if (!factory || !UiWindow::fromHandle(parent)) return nullptr;
-    ControlSpec spec;
-    spec.parent = parent;
-    spec.id = id;
-    spec.style = style | WS_CHILD;
-    spec.exStyle = exStyle;
-    spec.text = text;
-    spec.geometry = geometry;
-    spec.font = dialog ? dialog->font() : QApplication::font();
-    return Install(factory(spec));
+    ControlParams params;
+    params.parent = parent;
+    params.id = id;
+    params.style = style | WS_CHILD;
+    params.exStyle = exStyle;
+    params.text = text;
+    params.geometry = geometry;
+    params.font = dialog ? dialog->font() : QApplication::font();
+    return Install(factory(params));
 }
 
 }  // namespace platform::dialog

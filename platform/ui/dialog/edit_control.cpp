@@ -20,26 +20,26 @@ namespace {
 
 class EditControl final : public UiWindow {
 public:
-    explicit EditControl(const ControlSpec& spec)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
-        QWidget* parent = ParentWidget(spec.parent);
-        if (spec.style & ES_MULTILINE) {
+    explicit EditControl(const ControlParams& params)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, params.geometry) {
+        QWidget* parent = ParentWidget(params.parent);
+        if (params.style & ES_MULTILINE) {
             multi_ = new QPlainTextEdit(parent);
             multi_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
             multi_->setTabChangesFocus(true);
-            if (!(spec.style & WS_VSCROLL)) multi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+            if (!(params.style & WS_VSCROLL)) multi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
             edit_ = multi_;
         } else {
             line_ = new QLineEdit(parent);
-            Qt::Alignment align = spec.style & ES_RIGHT ? Qt::AlignRight : spec.style & ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
+            Qt::Alignment align = params.style & ES_RIGHT ? Qt::AlignRight : params.style & ES_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
             line_->setAlignment(align | Qt::AlignVCenter);
-            if (spec.style & ES_NUMBER)
+            if (params.style & ES_NUMBER)
                 line_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), line_));
             edit_ = line_;
         }
-        edit_->setFont(spec.font);
-        setReadOnly(spec.style & ES_READONLY);
-        setText(SpecText(spec.text));
+        edit_->setFont(params.font);
+        setReadOnly(params.style & ES_READONLY);
+        setText(SpecText(params.text));
         attachWidget(edit_);
         WidgetBridge* link = bridge();
         if (line_) {
@@ -119,6 +119,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateEditControl(const ControlSpec& spec) { return std::make_unique<EditControl>(spec); }
+std::unique_ptr<UiWindow> CreateEditControl(const ControlParams& params) { return std::make_unique<EditControl>(params); }
 
 }  // namespace platform::dialog

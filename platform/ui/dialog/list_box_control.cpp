@@ -13,14 +13,14 @@ namespace {
 
 class ListBoxControl final : public UiWindow {
 public:
-    explicit ListBoxControl(const ControlSpec& spec)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
-        list_ = new QListWidget(ParentWidget(spec.parent));
-        list_->setFont(spec.font);
+    explicit ListBoxControl(const ControlParams& params)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, params.geometry) {
+        list_ = new QListWidget(ParentWidget(params.parent));
+        list_->setFont(params.font);
         list_->setSelectionMode(QAbstractItemView::SingleSelection);
-        sorted_ = spec.style & LBS_SORT;
+        sorted_ = params.style & LBS_SORT;
         attachWidget(list_);
-        if (!(spec.style & LBS_NOTIFY)) return;
+        if (!(params.style & LBS_NOTIFY)) return;
         WidgetBridge* link = bridge();
         QObject::connect(list_, &QListWidget::currentRowChanged, link, [link] {
             if (auto* self = static_cast<ListBoxControl*>(link->owner); self && !self->quiet_)
@@ -110,6 +110,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateListBoxControl(const ControlSpec& spec) { return std::make_unique<ListBoxControl>(spec); }
+std::unique_ptr<UiWindow> CreateListBoxControl(const ControlParams& params) { return std::make_unique<ListBoxControl>(params); }
 
 }  // namespace platform::dialog

@@ -12,9 +12,9 @@ namespace {
 
 class ProgressControl final : public UiWindow {
 public:
-    explicit ProgressControl(const ControlSpec& spec)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
-        bar_ = new QProgressBar(ParentWidget(spec.parent));
+    explicit ProgressControl(const ControlParams& params)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, params.geometry) {
+        bar_ = new QProgressBar(ParentWidget(params.parent));
         bar_->setTextVisible(false);
         bar_->setRange(0, 100);
         bar_->setValue(0);
@@ -68,6 +68,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateProgressControl(const ControlSpec& spec) { return std::make_unique<ProgressControl>(spec); }
+std::unique_ptr<UiWindow> CreateProgressControl(const ControlParams& params) { return std::make_unique<ProgressControl>(params); }
 
 }  // namespace platform::dialog

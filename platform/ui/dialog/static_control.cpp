@@ -17,26 +17,26 @@ constexpr int IconSize = 32;
 
 class StaticControl final : public UiWindow {
 public:
-    explicit StaticControl(const ControlSpec& spec)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
-        label_ = new QLabel(ParentWidget(spec.parent));
-        label_->setFont(spec.font);
+    explicit StaticControl(const ControlParams& params)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, params.geometry) {
+        label_ = new QLabel(ParentWidget(params.parent));
+        label_->setFont(params.font);
         label_->setTextFormat(Qt::PlainText);
         label_->setFocusPolicy(Qt::NoFocus);
-        if (spec.style & SS_SUNKEN || spec.exStyle & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE))
+        if (params.style & SS_SUNKEN || params.exStyle & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE))
             label_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        DWORD kind = spec.style & SS_TYPEMASK;
+        DWORD kind = params.style & SS_TYPEMASK;
         if (kind == SS_ICON) {
             isIcon_ = true;
-            if (spec.text && IS_INTRESOURCE(spec.text)) showIcon(LoadIconA(nullptr, spec.text));
+            if (params.text && IS_INTRESOURCE(params.text)) showIcon(LoadIconA(nullptr, params.text));
         } else {
             Qt::Alignment horizontal = kind == SS_CENTER ? Qt::AlignHCenter : kind == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft;
             // Text wraps at word breaks when the control has room for more
             // than one line; a one-line label keeps its text on its line.
-            bool roomForLines = spec.geometry.height() >= 2 * label_->fontMetrics().height();
+            bool roomForLines = params.geometry.height() >= 2 * label_->fontMetrics().height();
             label_->setWordWrap(roomForLines);
             label_->setAlignment(horizontal | (roomForLines ? Qt::AlignTop : Qt::AlignVCenter));
-            setText(SpecText(spec.text));
+            setText(SpecText(params.text));
         }
         attachWidget(label_);
     }
@@ -90,6 +90,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateStaticControl(const ControlSpec& spec) { return std::make_unique<StaticControl>(spec); }
+std::unique_ptr<UiWindow> CreateStaticControl(const ControlParams& params) { return std::make_unique<StaticControl>(params); }
 
 }  // namespace platform::dialog

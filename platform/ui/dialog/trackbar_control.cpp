@@ -25,10 +25,10 @@ WORD CodeFor(int action) {
 
 class TrackbarControl final : public UiWindow {
 public:
-    explicit TrackbarControl(const ControlSpec& spec)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
-        vertical_ = spec.style & TBS_VERT;
-        slider_ = new QSlider(vertical_ ? Qt::Vertical : Qt::Horizontal, ParentWidget(spec.parent));
+    explicit TrackbarControl(const ControlParams& params)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, params.geometry) {
+        vertical_ = params.style & TBS_VERT;
+        slider_ = new QSlider(vertical_ ? Qt::Vertical : Qt::Horizontal, ParentWidget(params.parent));
         // The minimum is at the top of a vertical trackbar, and Up moves
         // towards it.
         slider_->setInvertedAppearance(vertical_);
@@ -36,9 +36,9 @@ public:
         slider_->setRange(0, 100);
         slider_->setSingleStep(1);
         slider_->setPageStep(20);
-        if (spec.style & TBS_AUTOTICKS && !(spec.style & TBS_NOTICKS)) {
-            QSlider::TickPosition ticks = spec.style & TBS_BOTH ? QSlider::TicksBothSides
-                                          : spec.style & TBS_TOP ? QSlider::TicksAbove
+        if (params.style & TBS_AUTOTICKS && !(params.style & TBS_NOTICKS)) {
+            QSlider::TickPosition ticks = params.style & TBS_BOTH ? QSlider::TicksBothSides
+                                          : params.style & TBS_TOP ? QSlider::TicksAbove
                                                                  : QSlider::TicksBelow;
             slider_->setTickPosition(ticks);
             slider_->setTickInterval(1);
@@ -118,6 +118,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateTrackbarControl(const ControlSpec& spec) { return std::make_unique<TrackbarControl>(spec); }
+std::unique_ptr<UiWindow> CreateTrackbarControl(const ControlParams& params) { return std::make_unique<TrackbarControl>(params); }
 
 }  // namespace platform::dialog

@@ -38,11 +38,11 @@ protected:
 
 class UpDownControl final : public UiWindow {
 public:
-    explicit UpDownControl(const ControlSpec& spec)
-        : UiWindow(spec.parent, spec.id, spec.style | WS_CHILD, spec.exStyle, spec.geometry) {
-        horizontal_ = spec.style & UDS_HORZ;
-        box_ = new ArrowBox(ParentWidget(spec.parent));
-        bool tabStop = spec.style & WS_TABSTOP;
+    explicit UpDownControl(const ControlParams& params)
+        : UiWindow(params.parent, params.id, params.style | WS_CHILD, params.exStyle, params.geometry) {
+        horizontal_ = params.style & UDS_HORZ;
+        box_ = new ArrowBox(ParentWidget(params.parent));
+        bool tabStop = params.style & WS_TABSTOP;
         box_->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
         QBoxLayout* layout = horizontal_ ? static_cast<QBoxLayout*>(new QHBoxLayout(box_)) : new QVBoxLayout(box_);
         int margin = tabStop ? 1 : 0;
@@ -60,8 +60,8 @@ public:
         QObject::connect(decrease_, &QToolButton::clicked, link, [link] {
             if (auto* self = static_cast<UpDownControl*>(link->owner)) self->press(false);
         });
-        if (spec.style & UDS_AUTOBUDDY) {
-            UiWindow* parent = UiWindow::fromHandle(spec.parent);
+        if (params.style & UDS_AUTOBUDDY) {
+            UiWindow* parent = UiWindow::fromHandle(params.parent);
             if (parent && !parent->children().empty()) setBuddy(parent->children().back().get());
         }
     }
@@ -191,6 +191,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateUpDownControl(const ControlSpec& spec) { return std::make_unique<UpDownControl>(spec); }
+std::unique_ptr<UiWindow> CreateUpDownControl(const ControlParams& params) { return std::make_unique<UpDownControl>(params); }
 
 }  // namespace platform::dialog

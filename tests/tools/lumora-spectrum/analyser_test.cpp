@@ -206,11 +206,11 @@ TEST_F(AnalyserTest, TheLaunchButtonStartsTheRegisteredAnalyser) {
 class Player {
 public:
     explicit Player(const std::string& server) {
-        const pa_sample_spec spec{PA_SAMPLE_S16LE, Rate, 2};
+        const pa_sample_spec params{PA_SAMPLE_S16LE, Rate, 2};
         pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(Rate * 4 / 50),
                                   static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1),
                                   static_cast<std::uint32_t>(-1)};
-        stream_ = pa_simple_new(server.substr(5).c_str(), "lumora test", PA_STREAM_PLAYBACK, nullptr, "tone", &spec,
+        stream_ = pa_simple_new(server.substr(5).c_str(), "lumora test", PA_STREAM_PLAYBACK, nullptr, "tone", &params,
                                 nullptr, &attributes, nullptr);
     }
     ~Player() {
