@@ -116,7 +116,8 @@ int main(int argc, char** argv) {
     if (launch.mode != RunMode::Invalid && launch.mode != RunMode::Password && launch.mode != RunMode::Help &&
         launch.mode != RunMode::Version) {
         hiveReport = keepUnusableHivesInMemory();
-        if (!hiveReport.empty()) std::fprintf(stderr, "lumora: %s", hiveReport.c_str());
+        for (std::size_t start = 0, end; (end = hiveReport.find('\n', start)) != std::string::npos; start = end + 1)
+            std::fprintf(stderr, "lumora: %s\n", hiveReport.substr(start, end - start).c_str());
     }
     switch (launch.mode) {
     case RunMode::Render:
