@@ -46,7 +46,7 @@ Bytes Format(std::uint32_t tag, std::uint32_t channels, std::uint32_t rate, std:
 Bytes Wav(const std::vector<std::pair<const char*, Bytes>>& chunks) {
     Bytes out;
     Put(out, 0, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E'});
+    for (char c : {'W', 'A', 'V', 'E'}) out.push_back(static_cast<unsigned char>(c));
     for (const auto& [id, body] : chunks) Chunk(out, id, body);
     return out;
 }
