@@ -6,35 +6,33 @@
 #include "platform/registry/hive.h"
 
 namespace platform {
+namespace {
+
+// The hive behind a handle, or null for a handle that names none.
+registry::Hive* HiveOf(HKEY root) {
+    registry::KeyRef ref;
+    return registry::ResolveHandle(root, ref) ? &registry::Hive::Get(ref.hive) : nullptr;
+}
+
+}  // namespace
 
 std::string RegistryHiveFile(HKEY root) {
-    registry::KeyRef ref;
-    if (!registry::ResolveHandle(root, ref)) return {};
-    return registry::Hive::Get(ref.hive).FilePath();
+    registry::Hive* hive = HiveOf(root);
+    return hive ? hive->FilePath() : std::string();
 }
 
 LONG RegistryHiveStatus(HKEY root) {
-    registry::KeyRef ref;
-    if (!registry::ResolveHandle(root, ref)) return ERROR_INVALID_HANDLE;
-    registry::Hive& hive = registry::Hive::Get(ref.hive);
-    std::lock_guard<std::recursive_mutex> lock(hive.mutex());
-    return hive.Ensure();
+    registry::Hive* hive = HiveOf(root);
+    if (!hive) return ERROR_INVALID_HANDLE;
+    std::lock_guard<std::recursive_mutex> lock(hive->mutex());
+    return hive->Ensure();
 }
 
 void KeepRegistryHiveInMemory(HKEY root) {
-    registry::KeyRef ref;
-    if (!registry::ResolveHandle(root, ref)) return;
-    registry::Hive& hive = registry::Hive::Get(ref.hive);
-    std::lock_guard<std::recursive_mutex> lock(hive.mutex());
-    hive.KeepInMemory();
-}
-
-bool RegistryHiveInMemory(HKEY root) {
-    registry::KeyRef ref;
-    if (!registry::ResolveHandle(root, ref)) return false;
-    registry::Hive& hive = registry::Hive::Get(ref.hive);
-    std::lock_guard<std::recursive_mutex> lock(hive.mutex());
-    return hive.inMemory();
+    registry::Hive* hive = HiveOf(root);
+    if (!hive) return;
+    std::lock_guard<std::recursive_mutex> lock(hive->mutex());
+    hive->KeepInMemory();
 }
 
 }  // namespace platform

@@ -21,7 +21,4 @@ LONG RegistryHiveStatus(HKEY root);
 // For programs that would rather run on defaults than not at all.
 void KeepRegistryHiveInMemory(HKEY root);
 
-// Whether this process keeps the hive in memory.
-bool RegistryHiveInMemory(HKEY root);
-
 }  // namespace platform

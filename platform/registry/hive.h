@@ -94,7 +94,6 @@ public:
     // With the lock held: drops the file's connection; from now on the hive
     // is a new one in memory, for the life of the process.
     void KeepInMemory();
-    bool inMemory() const { return inMemory_; }
 
 private:
     explicit Hive(int index) : index_(index) {}
