@@ -1,6 +1,8 @@
 #pragma once
 // The record every drawing module is described by, and the process-wide
 // table of the twelve modules.
+#include <mutex>
+
 #include "platform/win32.h"
 
 struct PaletteSettings;
@@ -70,3 +72,7 @@ extern const char* const ModuleNames[ModuleCount];
 // The palette engine's record while an engine exists; the engine sets it when
 // it is created and clears it when it is destroyed.
 extern PaletteSettings* CurrentPalette;
+// Held while a thread reads or rewrites that record during a run: the palette
+// thread for each of its steps, the drawing thread while the Random module
+// loads another display's palette into it.
+extern std::mutex CurrentPaletteLock;

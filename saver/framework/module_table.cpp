@@ -7,6 +7,7 @@
 ModuleRecord ModuleTable[ModuleCount];
 DWORD ActiveModules[ModuleCount];
 PaletteSettings* CurrentPalette = nullptr;
+std::mutex CurrentPaletteLock;
 DisplayLoaderProc DisplayLoader = nullptr;
 std::atomic<LONG> Running{0};
 ModuleOperations ModuleOperationTable[ModuleCount] = {

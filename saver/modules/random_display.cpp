@@ -141,7 +141,10 @@ LONG RandomStart(ModuleRecord* record) {
     }
     if (state.ClearOnSwitch) PatBlt(record->dc, 0, 0, record->width, record->height, BLACKNESS);
     StartChosenModules();
-    if (state.RandomMode != RandomFromStartSelection) DelayPatternChange(CurrentPalette);
+    if (state.RandomMode != RandomFromStartSelection) {
+        std::lock_guard lock(CurrentPaletteLock);
+        DelayPatternChange(CurrentPalette);
+    }
 
     RestoreStartOptions();
     ActiveModules[ModuleRandom] = 1;

@@ -38,7 +38,8 @@ void ConfigureChannel(PaletteSettings* settings, int channel);
 void GenerateEntry(PaletteSettings* settings, int channel, int index);
 
 // One step of the animation: starts due pattern changes, morphs or cycles
-// each channel, and animates the palette.
+// each channel, and animates the palette.  Holds CurrentPaletteLock while it
+// works on the record, not while it animates.
 void PaletteTick(PaletteSettings* settings);
 
 // Counts ticks per channel and, every Event + 2 ticks, reverses the

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "saver/framework/module_record.h"
 #include "saver/palette/engine_state.h"
 #include "saver/palette/palette_engine.h"
 
@@ -71,40 +72,45 @@ void PaletteTick(PaletteSettings* settings) {
         return;
     }
     PaletteSettings& s = *settings;
-    const DWORD now = GetTickCount();
-    for (int ch = 0; ch < ChannelCount; ++ch) {
-        if (now > s.nextChange[ch] && !s.morphing[ch]) {
-            StartPatternChange(s, ch);
+    {
+        // AnimatePalette can park this thread (a pause, an abandoned run), so
+        // the record is let go before it.
+        std::lock_guard lock(CurrentPaletteLock);
+        const DWORD now = GetTickCount();
+        for (int ch = 0; ch < ChannelCount; ++ch) {
+            if (now > s.nextChange[ch] && !s.morphing[ch]) {
+                StartPatternChange(s, ch);
+            }
         }
-    }
-    if (!s.active) {
-        return;
-    }
-    if (Engine.quietTicks > PaletteEntryCount) {
-        s.active = GetDeviceCaps(s.dc, RASTERCAPS) & RC_PALETTE;
-    } else {
-        Engine.quietTicks += 1;
-    }
-
-    for (int ch = 0; ch < ChannelCount; ++ch) {
-        if (s.morphing[ch]) {
-            Morph(s, ch);
+        if (!s.active) {
+            return;
+        }
+        if (Engine.quietTicks > PaletteEntryCount) {
+            s.active = GetDeviceCaps(s.dc, RASTERCAPS) & RC_PALETTE;
         } else {
-            Cycle(s, ch);
+            Engine.quietTicks += 1;
+        }
+
+        for (int ch = 0; ch < ChannelCount; ++ch) {
+            if (s.morphing[ch]) {
+                Morph(s, ch);
+            } else {
+                Cycle(s, ch);
+            }
+        }
+
+        LONG scale[ChannelCount];
+        for (int ch = 0; ch < ChannelCount; ++ch) {
+            scale[ch] = CurrentValue(&s, ParamScale, ch);
+        }
+        PALETTEENTRY* entries = s.block->palPalEntry;
+        for (int i = 0; i < PaletteEntryCount; ++i) {
+            entries[i] = {ScaledComponent(s.current[ChannelRed][i], scale[ChannelRed]),
+                          ScaledComponent(s.current[ChannelGreen][i], scale[ChannelGreen]),
+                          ScaledComponent(s.current[ChannelBlue][i], scale[ChannelBlue]), PC_RESERVED};
         }
     }
-
-    LONG scale[ChannelCount];
-    for (int ch = 0; ch < ChannelCount; ++ch) {
-        scale[ch] = CurrentValue(&s, ParamScale, ch);
-    }
-    PALETTEENTRY* entries = s.block->palPalEntry;
-    for (int i = 0; i < PaletteEntryCount; ++i) {
-        entries[i] = {ScaledComponent(s.current[ChannelRed][i], scale[ChannelRed]),
-                      ScaledComponent(s.current[ChannelGreen][i], scale[ChannelGreen]),
-                      ScaledComponent(s.current[ChannelBlue][i], scale[ChannelBlue]), PC_RESERVED};
-    }
-    AnimatePalette(Engine.palette, 0, PaletteEntryCount, entries);
+    AnimatePalette(Engine.palette, 0, PaletteEntryCount, s.block->palPalEntry);
 }
 
 void PaletteRandomEvents(PaletteSettings* settings) {

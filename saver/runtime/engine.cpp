@@ -149,6 +149,7 @@ void BeginPaletteRun(HWND window) {
 DWORD PaletteStep() {
     PaletteSettings* engine = PaletteEngine;
     PaletteTick(engine);
+    std::lock_guard lock(CurrentPaletteLock);
     PaletteRandomEvents(engine);
     LONG cycleRate = engine->value[ParamCycleRate][ChannelRed];
     return cycleRate > 0 ? static_cast<DWORD>(cycleRate) : 0;

@@ -1,5 +1,8 @@
 // The user's input while the saver runs: keys that act on the running
 // display, and the filter for the spurious mouse moves of a mode switch.
+#include <cstdint>
+
+#include "saver/framework/module_record.h"
 #include "saver/palette/palette_settings.h"
 #include "saver/runtime/run_state.h"
 #include "saver/runtime/saver_proc.h"
@@ -16,12 +19,6 @@ void Toggle(DWORD& paused, HANDLE thread) {
     }
     paused = !paused;
 }
-
-// The palette engine's fields are words the palette thread reads while the
-// window thread changes them.
-void StoreWord(LONG& field, LONG value) { std::atomic_ref<LONG>(field).store(value, std::memory_order_relaxed); }
-void StoreWord(DWORD& field, DWORD value) { std::atomic_ref<DWORD>(field).store(value, std::memory_order_relaxed); }
-LONG LoadWord(LONG& field) { return std::atomic_ref<LONG>(field).load(std::memory_order_relaxed); }
 
 // Keys that command the running display; FALSE for every other key.
 BOOL RunCommand(WPARAM key) {
@@ -56,14 +53,16 @@ BOOL RunCommand(WPARAM key) {
         break;
     case VK_F3:
         if (palette) {
-            for (int c = 0; c < ChannelCount; ++c) StoreWord(palette->effect[c], EffectCustom);
+            std::lock_guard lock(CurrentPaletteLock);
+            for (LONG& effect : palette->effect) effect = EffectCustom;
         }
         KeepScreenColours = 1;
         if (block) block->set(spectrum::captureRequest, 1);
         break;
     case VK_F4:
         if (palette) {
-            for (int c = 0; c < ChannelCount; ++c) StoreWord(palette->nextChange[c], GetTickCount());
+            std::lock_guard lock(CurrentPaletteLock);
+            for (DWORD& next : palette->nextChange) next = GetTickCount();
         }
         break;
     case VK_F5:
@@ -78,9 +77,9 @@ BOOL RunCommand(WPARAM key) {
         break;
     case VK_F8:
         if (palette) {
-            for (int c = 0; c < ChannelCount; ++c) {
-                LONG& direction = palette->value[ParamDirection][c];
-                StoreWord(direction, -LoadWord(direction));
+            std::lock_guard lock(CurrentPaletteLock);
+            for (LONG& direction : palette->value[ParamDirection]) {
+                direction = static_cast<LONG>(0u - static_cast<std::uint32_t>(direction));
             }
         }
         break;

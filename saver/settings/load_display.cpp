@@ -155,6 +155,9 @@ BOOL LoadDisplay(const char* name) {
     // asked with it, the registry could answer for the saved key itself.
     const bool valid = ValidDisplayName(display);
     const BOOL result = LoadModules(display, valid);
+    // The palette thread may be animating the record: it waits while the
+    // record changes under it.
+    std::lock_guard lock(CurrentPaletteLock);
     if (CurrentPalette != nullptr) LoadPalette(display, valid, *CurrentPalette);
     LoadOptions(display, valid);
 

@@ -17,11 +17,28 @@ extern "C" const char* __lsan_default_suppressions() {
            "leak:libfontconfig.so\n";
 }
 
+// ThreadSanitizer builds: Qt and the libraries under it are not
+// instrumented (the same list as tsan.supp, for the programs tests start).
+extern "C" const char* __tsan_default_suppressions() {
+    return "called_from_lib:libQt6Core.so.6\n"
+           "called_from_lib:libQt6Gui.so.6\n"
+           "called_from_lib:libQt6Widgets.so.6\n"
+           "called_from_lib:libQt6XcbQpa.so.6\n"
+           "called_from_lib:libQt6DBus.so.6\n"
+           "called_from_lib:libxcb.so.1\n"
+           "called_from_lib:libX11.so.6\n"
+           "called_from_lib:libXrender.so.1\n"
+           "called_from_lib:libglib-2.0.so.0\n"
+           "called_from_lib:libdbus-1.so.3\n";
+}
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     testsupport::ScopedPlatformRoot root;
     testsupport::SharedMemoryNamespace sharedMemory;
     setenv("LUMORA_BUILD_DIR", LUMORA_BUILD_DIR, 0);
     setenv("LSAN_OPTIONS", "suppressions=" LUMORA_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
+    // Read by ThreadSanitizer builds of the programs the tests start.
+    setenv("TSAN_OPTIONS", "suppressions=" LUMORA_TSAN_SUPPRESSIONS ":print_suppressions=0", 0);
     return RUN_ALL_TESTS();
 }

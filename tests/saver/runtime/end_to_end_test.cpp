@@ -70,10 +70,15 @@ protected:
         return {};
     }
 
-    // Two pictures of the window a fraction of a second apart.
+    // Two pictures of the window a fraction of a second apart, once it shows
+    // a picture (slow under sanitizers on a loaded machine).
     std::pair<Screenshot, Screenshot> twoShots(const std::string& window) {
         Pause(1500);  // the drawing thread is under way
         Screenshot first = Grab(server.display(), window);
+        for (int i = 0; i < 40 && first.blank() && runtimetest::Alive(pid); ++i) {
+            Pause(250);
+            first = Grab(server.display(), window);
+        }
         Pause(300);
         return {first, Grab(server.display(), window)};
     }
