@@ -29,7 +29,6 @@ void PaintShape(DeviceContext& dc, Surface& s, const SolidInk& ink, Emit&& emit)
     SolidSink solid(s, ink);
     ClippedSink clipped(dc.clip ? &*dc.clip : nullptr, solid);
     std::lock_guard pixels(s.mutex);
-    s.dirty = true;
     emit(limit, clipped);
 }
 
@@ -53,7 +52,6 @@ void FillAndStroke(DeviceContext& dc, Surface& s, bool hasFill, Fill&& fill, boo
     SolidSink brushSink(s, brushInk), penSink(s, penInk);
     ClippedSink brushOut(clip, brushSink), penOut(clip, penSink);
     std::lock_guard pixels(s.mutex);
-    s.dirty = true;
     if (hasFill && hasStroke && !IgnoresDestination(dc.rop2)) {
         SpanCollector outline;
         stroke(limit, outline);

@@ -20,6 +20,16 @@ public:
     // Takes a copy of a frame of hardware palette indices, rows top to bottom.
     virtual void publishFrame(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride) = 0;
 
+    // The same for a frame of which only rows [top, bottom) changed since
+    // the last one published (of the same size); a presenter that keeps its
+    // own copy may take just those rows.  By default the whole frame.
+    virtual void publishRows(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride, int top,
+                             int bottom) {
+        (void)top;
+        (void)bottom;
+        publishFrame(pixels, width, height, stride);
+    }
+
     // Takes the hardware colours now in force.
     virtual void publishPalette(const HardwareColours& colours) = 0;
 

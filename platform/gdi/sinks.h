@@ -13,7 +13,10 @@ namespace gdi {
 class SolidSink final : public SpanSink {
 public:
     SolidSink(Surface& s, const SolidInk& ink) : s_(s), ink_(ink), op_(OpsFor(s).solidSpan) {}
-    void span(int y, int x0, int x1) override { op_(s_, y, x0, x1, ink_); }
+    void span(int y, int x0, int x1) override {
+        s_.touchRows(y, y + 1);
+        op_(s_, y, x0, x1, ink_);
+    }
 
 private:
     Surface& s_;

@@ -23,6 +23,7 @@ std::shared_ptr<Surface> Surface::Create(int width, int height, int bitsPerPixel
     s->bottomUp = bottomUp;
     s->device = device && bitsPerPixel == 8;
     s->bits = s->storage.get();
+    s->dirtyBottom = height;
     return s;
 }
 

@@ -39,6 +39,10 @@ struct Surface {
     std::unique_ptr<std::uint8_t[]> storage;
     std::mutex mutex;              // held while the pixels are read or written
     std::atomic<bool> dirty{true}; // changed since the last publication
+    // The rows changed since the last publication, [dirtyTop, dirtyBottom):
+    // at first all of them.  Under `mutex`.
+    int dirtyTop = 0;
+    int dirtyBottom = 0;
 
     // nullptr for sizes outside 1..kMaxSurfaceSide or too many bytes.
     static std::shared_ptr<Surface> Create(int width, int height, int bitsPerPixel, bool bottomUp,
@@ -48,6 +52,12 @@ struct Surface {
         return bits + (bottomUp ? static_cast<std::ptrdiff_t>(height - 1 - y) : y) * stride;
     }
     int bytesPerPixel() const { return bitsPerPixel / 8; }
+    // Notes that rows [top, bottom) changed; the writer holds `mutex`.
+    void touchRows(int top, int bottom) {
+        if (top < dirtyTop) dirtyTop = top;
+        if (bottom > dirtyBottom) dirtyBottom = bottom;
+        dirty.store(true, std::memory_order_relaxed);
+    }
     RECT bounds() const { return {0, 0, width, height}; }
 };
 

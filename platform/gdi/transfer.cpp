@@ -93,7 +93,10 @@ class CopySink final : public SpanSink {
 public:
     CopySink(Surface& s, const std::uint32_t* values, int first, std::uint8_t code, std::uint32_t pattern)
         : s_(s), values_(values), first_(first), code_(code), pattern_(pattern), op_(OpsFor(s).copySpan) {}
-    void span(int y, int x0, int x1) override { op_(s_, y, x0, x1, values_ + (x0 - first_), code_, pattern_); }
+    void span(int y, int x0, int x1) override {
+        s_.touchRows(y, y + 1);
+        op_(s_, y, x0, x1, values_ + (x0 - first_), code_, pattern_);
+    }
 
 private:
     Surface& s_;
@@ -129,7 +132,7 @@ void CopyIndices(Surface& dst, const SourcePixels& src, const IndexMap& map, con
             for (std::size_t i = 0; i < n; ++i) out[i] = bytes[in[columns[i] - xOffset]];
         }
     }
-    dst.dirty = true;
+    dst.touchRows(ys.first, ys.first + static_cast<int>(ys.source.size()));
 }
 
 }  // namespace
@@ -204,7 +207,6 @@ void Transfer(DeviceContext& dc, Surface& dst, const SourcePixels& source, const
         }
         out.span(ys.first + static_cast<int>(r), xs.first, x1);
     }
-    dst.dirty = true;
 }
 
 }  // namespace gdi

@@ -197,10 +197,16 @@ BOOL GdiFlush() {
         for (Window* w : r.live) {
             const auto& target = w->target();
             auto s = target->surface();
-            if (!s || !target->presenter || !s->dirty.exchange(false)) continue;
+            if (!s || !target->presenter || !s->dirty.load(std::memory_order_relaxed)) continue;
             {
                 std::lock_guard pixels(s->mutex);
-                target->presenter->publishFrame(s->row(0), s->width, s->height, s->stride);
+                s->dirty.store(false, std::memory_order_relaxed);
+                const int top = std::max(s->dirtyTop, 0);
+                const int bottom = std::min(s->dirtyBottom, s->height);
+                s->dirtyTop = s->height;
+                s->dirtyBottom = 0;
+                if (top >= bottom) continue;
+                target->presenter->publishRows(s->row(0), s->width, s->height, s->stride, top, bottom);
             }
             w->framePublished();
         }

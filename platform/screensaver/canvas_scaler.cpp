@@ -54,20 +54,22 @@ void CanvasScaler::buildColumnMap(int canvasWidth, int placedWidth) {
 
 void CanvasScaler::render(const std::uint8_t* src, int canvasWidth, int canvasHeight, std::ptrdiff_t srcStride,
                           const std::uint32_t* colours, std::uint32_t* dst, int windowWidth, int windowHeight,
-                          std::ptrdiff_t dstStride) {
+                          std::ptrdiff_t dstStride, int rowBegin, int rowEnd) {
     if (!dst || windowWidth <= 0 || windowHeight <= 0) return;
+    rowBegin = std::max(rowBegin, 0);
+    rowEnd = std::min(rowEnd, windowHeight);
     Placement p = src ? FitCanvas(canvasWidth, canvasHeight, windowWidth, windowHeight) : Placement{};
     if (p.width == 0 || p.height == 0) {
-        for (int y = 0; y < windowHeight; ++y) fillBlack(dst + y * dstStride, windowWidth);
+        for (int y = rowBegin; y < rowEnd; ++y) fillBlack(dst + y * dstStride, windowWidth);
         return;
     }
-    for (int y = 0; y < p.y; ++y) fillBlack(dst + y * dstStride, windowWidth);
-    for (int y = p.y + p.height; y < windowHeight; ++y) fillBlack(dst + y * dstStride, windowWidth);
+    for (int y = rowBegin; y < std::min(p.y, rowEnd); ++y) fillBlack(dst + y * dstStride, windowWidth);
+    for (int y = std::max(p.y + p.height, rowBegin); y < rowEnd; ++y) fillBlack(dst + y * dstStride, windowWidth);
 
     bool sameWidth = p.width == canvasWidth;
     if (!sameWidth) buildColumnMap(canvasWidth, p.width);
     int previousSource = -1;
-    for (int y = 0; y < p.height; ++y) {
+    for (int y = std::max(rowBegin - p.y, 0); y < std::min(rowEnd - p.y, p.height); ++y) {
         std::uint32_t* row = dst + (p.y + y) * dstStride;
         fillBlack(row, p.x);
         fillBlack(row + p.x + p.width, windowWidth - p.x - p.width);

@@ -2,6 +2,7 @@
 // Puts an indexed Canvas frame into a window's RGB image: through the
 // hardware colours, scaled to fit the window with its aspect ratio kept,
 // nearest-neighbour pixels, black bars on the sides left over.
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -24,10 +25,11 @@ class CanvasScaler {
 public:
     // `src`: canvasWidth x canvasHeight indices, `srcStride` bytes between
     // rows; `colours`: 256 0x00RRGGBB words; `dst`: windowWidth x
-    // windowHeight pixels, `dstStride` pixels between rows.
+    // windowHeight pixels, `dstStride` pixels between rows.  Only window
+    // rows [rowBegin, rowEnd) are written.
     void render(const std::uint8_t* src, int canvasWidth, int canvasHeight, std::ptrdiff_t srcStride,
                 const std::uint32_t* colours, std::uint32_t* dst, int windowWidth, int windowHeight,
-                std::ptrdiff_t dstStride);
+                std::ptrdiff_t dstStride, int rowBegin = 0, int rowEnd = INT_MAX);
 
 private:
     void buildColumnMap(int canvasWidth, int placedWidth);

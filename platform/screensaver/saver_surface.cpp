@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 #include "platform/gdi/gdi.h"
 #include "platform/screensaver/keymap.h"
@@ -31,7 +32,8 @@ WPARAM mouseKeys(Qt::MouseButtons buttons) {
 }  // namespace
 
 SaverSurface::SaverSurface(HWND hwnd, std::shared_ptr<WindowPresenter> presenter)
-    : hwnd_(hwnd), presenter_(std::move(presenter)) {
+    : hwnd_(hwnd), presenter_(std::move(presenter)), backingStore_(this) {
+    setSurfaceType(QSurface::RasterSurface);
     refreshTimer_.setTimerType(Qt::PreciseTimer);
     refreshTimer_.setInterval(kRefreshIntervalMs);
     QObject::connect(&refreshTimer_, &QTimer::timeout, [this] { refresh(); });
@@ -43,38 +45,70 @@ SaverSurface::~SaverSurface() { refreshTimer_.stop(); }
 void SaverSurface::refresh() {
     if (presenter_->takeChanges()) {
         pictureChanged_ = true;
-        update();
+        renderNow();
     }
 }
 
-void SaverSurface::exposeEvent(QExposeEvent* event) {
-    QRasterWindow::exposeEvent(event);
-    if (!isExposed() || erased_) return;
-    // The first expose is the window's first paint: the program starts its
-    // drawing from the background erase.
-    erased_ = true;
-    HDC dc = GetDC(hwnd_);
-    SendMessageA(hwnd_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    ReleaseDC(hwnd_, dc);
+void SaverSurface::exposeEvent(QExposeEvent*) {
+    if (!isExposed()) return;
+    if (!erased_) {
+        // The first expose is the window's first paint: the program starts
+        // its drawing from the background erase.
+        erased_ = true;
+        HDC dc = GetDC(hwnd_);
+        SendMessageA(hwnd_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        ReleaseDC(hwnd_, dc);
+    }
+    // An expose may mean lost pixels: everything is sent again.
+    pictureChanged_ = true;
+    storeFilled_ = false;
+    renderNow();
 }
 
-void SaverSurface::paintEvent(QPaintEvent*) {
-    qreal ratio = devicePixelRatio();
-    QSize pixels = size() * ratio;
-    if (pixels.isEmpty()) return;
-    if (image_.size() != pixels) {
-        image_ = QImage(pixels, QImage::Format_RGB32);
-        image_.setDevicePixelRatio(ratio);
-        pictureChanged_ = true;
+void SaverSurface::resizeEvent(QResizeEvent* event) {
+    backingStore_.resize(event->size());
+    storeFilled_ = false;
+    pictureChanged_ = true;
+    if (isExposed()) renderNow();
+}
+
+void SaverSurface::renderNow() {
+    if (!isExposed() || !pictureChanged_) return;
+    const QRect area(QPoint(0, 0), size());
+    if (area.isEmpty()) return;
+    if (backingStore_.size() != area.size()) {
+        backingStore_.resize(area.size());
+        storeFilled_ = false;
     }
-    if (pictureChanged_) {
+    backingStore_.beginPaint(area);
+    QPaintDevice* device = backingStore_.paintDevice();
+    auto* store = device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+    QRect changed = area;
+    if (store && store->format() == QImage::Format_RGB32) {
+        // The store keeps its pixels between paints: while the colours stay,
+        // only the rows the drawing changed are converted and sent.
+        const auto rows = presenter_->render(reinterpret_cast<std::uint32_t*>(store->bits()), store->width(),
+                                             store->height(), store->bytesPerLine() / 4, storeFilled_);
+        storeFilled_ = true;
+        const qreal ratio = store->devicePixelRatio();
+        const int top = static_cast<int>(rows.first / ratio);
+        const int bottom = static_cast<int>((rows.second + ratio - 1) / ratio);
+        changed = QRect(0, top, area.width(), bottom - top);
+    } else {
+        // Another kind of store (an alpha visual, say): convert into our own
+        // image and let Qt draw that.
+        const QSize pixels = area.size() * devicePixelRatio();
+        if (image_.size() != pixels) image_ = QImage(pixels, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(devicePixelRatio());
         presenter_->render(reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
                            image_.bytesPerLine() / 4);
-        pictureChanged_ = false;
+        QPainter painter(device);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPointF(0, 0), image_);
     }
-    QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPointF(0, 0), image_);
+    backingStore_.endPaint();
+    if (!changed.isEmpty()) backingStore_.flush(changed);
+    pictureChanged_ = false;
 }
 
 void SaverSurface::key(QKeyEvent* event, bool down) {
@@ -133,7 +167,7 @@ bool SaverSurface::event(QEvent* event) {
         PostMessageA(hwnd_, WM_CLOSE, 0, 0);
         return true;
     }
-    return QRasterWindow::event(event);
+    return QWindow::event(event);
 }
 
 }  // namespace platform::saver

@@ -1,9 +1,12 @@
 #pragma once
 // The Qt side of the saver window: paints the presenter's picture and posts
-// input and activation as window messages.
+// input and activation as window messages.  The picture is converted
+// straight into the window's backing store (shared memory with the X server
+// where it offers it), so a frame is written once on its way to the screen.
+#include <QBackingStore>
 #include <QImage>
-#include <QRasterWindow>
 #include <QTimer>
+#include <QWindow>
 #include <memory>
 
 #include "platform/screensaver/window_presenter.h"
@@ -11,14 +14,14 @@
 
 namespace platform::saver {
 
-class SaverSurface final : public QRasterWindow {
+class SaverSurface final : public QWindow {
 public:
     SaverSurface(HWND hwnd, std::shared_ptr<WindowPresenter> presenter);
     ~SaverSurface() override;
 
 protected:
     void exposeEvent(QExposeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -31,12 +34,17 @@ private:
     void key(QKeyEvent* event, bool down);
     void setActive(bool active);
     void refresh();
+    // Puts the presenter's picture into the backing store and shows it.
+    void renderNow();
 
     HWND hwnd_;
     std::shared_ptr<WindowPresenter> presenter_;
     QTimer refreshTimer_;
+    QBackingStore backingStore_;
+    // The picture where the backing store is not an RGB32 image.
     QImage image_;
     bool pictureChanged_ = true;
+    bool storeFilled_ = false;  // the store holds the whole picture taken last
     bool erased_ = false;
     bool active_ = false;
 };

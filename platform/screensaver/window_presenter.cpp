@@ -1,5 +1,6 @@
 #include "platform/screensaver/window_presenter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -7,16 +8,43 @@ namespace platform::saver {
 
 WindowPresenter::WindowPresenter() : clock_(gdi::FrameClock::kDefaultFps) {}
 
+void WindowPresenter::Rows::add(int t, int b) {
+    if (t >= b) return;
+    if (empty()) {
+        top = t;
+        bottom = b;
+        return;
+    }
+    top = std::min(top, t);
+    bottom = std::max(bottom, b);
+}
+
 void WindowPresenter::publishFrame(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride) {
+    publishRows(pixels, width, height, stride, 0, height);
+}
+
+void WindowPresenter::publishRows(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
+                                  int top, int bottom) {
     if (!pixels || width <= 0 || height <= 0 || (stride >= 0 ? stride : -stride) < width) return;
+    top = std::max(top, 0);
+    bottom = std::min(bottom, height);
+    if (top >= bottom) return;
     std::lock_guard lock(mutex_);
-    pending_.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) {
+    Rows copy{top, bottom};
+    if (pending_.width != width || pending_.height != height) {
+        pending_.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        pending_.width = width;
+        pending_.height = height;
+        copy = {0, height};
+        pendingChanged_ = {0, height};
+    }
+    copy.add(stale_.top, stale_.bottom);
+    stale_ = {};
+    for (int y = copy.top; y < copy.bottom; ++y) {
         std::memcpy(pending_.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
                     pixels + y * stride, static_cast<std::size_t>(width));
     }
-    pending_.width = width;
-    pending_.height = height;
+    pendingChanged_.add(top, bottom);
     frameChanged_ = true;
 }
 
@@ -32,20 +60,40 @@ bool WindowPresenter::takeChanges() {
     std::lock_guard lock(mutex_);
     bool changed = frameChanged_ || coloursChanged_;
     if (frameChanged_) {
-        // The old shown buffer becomes the next one to publish into.
+        // The old shown buffer becomes the next one to publish into; it
+        // lacks what was published since it was taken.
+        const bool resized = shown_.width != pending_.width || shown_.height != pending_.height;
         std::swap(shown_, pending_);
+        shownChanged_.add(pendingChanged_.top, pendingChanged_.bottom);
+        if (resized) shownChanged_ = {0, shown_.height};
+        stale_ = pendingChanged_;
+        pendingChanged_ = {};
         frameChanged_ = false;
     }
     if (coloursChanged_) {
         shownColours_ = pendingColours_;
+        shownColoursChanged_ = true;
         coloursChanged_ = false;
     }
     return changed;
 }
 
-void WindowPresenter::render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride) {
-    scaler_.render(shown_.pixels.empty() ? nullptr : shown_.pixels.data(), shown_.width, shown_.height,
-                   shown_.width, shownColours_.data(), dst, width, height, stride);
+std::pair<int, int> WindowPresenter::render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride,
+                                            bool onlyChanged) {
+    const std::uint8_t* pixels = shown_.pixels.empty() ? nullptr : shown_.pixels.data();
+    std::pair<int, int> rows{0, height};
+    if (onlyChanged && !shownColoursChanged_ && pixels) {
+        const Placement p = FitCanvas(shown_.width, shown_.height, width, height);
+        if (p.width == shown_.width && p.height == shown_.height) {
+            if (shownChanged_.empty()) return {0, 0};
+            rows = {p.y + shownChanged_.top, p.y + shownChanged_.bottom};
+        }
+    }
+    scaler_.render(pixels, shown_.width, shown_.height, shown_.width, shownColours_.data(), dst, width, height,
+                   stride, rows.first, rows.second);
+    shownChanged_ = {};
+    shownColoursChanged_ = false;
+    return rows;
 }
 
 }  // namespace platform::saver

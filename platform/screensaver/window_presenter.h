@@ -6,6 +6,7 @@
 // frame is shown whole or not at all.
 #include <cstdint>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/present/frame_clock.h"
@@ -19,30 +20,51 @@ public:
     WindowPresenter();
 
     void publishFrame(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride) override;
+    void publishRows(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride, int top,
+                     int bottom) override;
     void publishPalette(const gdi::HardwareColours& colours) override;
     void pace() override;
 
     // Window thread: takes what was published since the last call; true when
     // the picture changed (a new frame or new colours).
     bool takeChanges();
-    // Window thread: draws the taken picture into `dst` (window size).
-    void render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride);
+    // Window thread: draws the taken picture into `dst` (window size).  With
+    // `onlyChanged`, and when the colours stayed and the frame lands 1:1,
+    // only the rows that changed since the picture taken before; returns the
+    // window rows [first, second) it wrote.
+    std::pair<int, int> render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride,
+                               bool onlyChanged = false);
 
 private:
+    // Rows [top, bottom); empty when top >= bottom.
+    struct Rows {
+        int top = 0;
+        int bottom = 0;
+        bool empty() const { return top >= bottom; }
+        void add(int t, int b);
+    };
     struct Frame {
         std::vector<std::uint8_t> pixels;
         int width = 0;
         int height = 0;
     };
 
+    // Two buffers take turns: frames are published into `pending_` while the
+    // window thread shows `shown_`.  A buffer that comes back from being
+    // shown lacks the rows published since it was taken (`stale_`); the
+    // next publication copies them from the Canvas along with its own.
     std::mutex mutex_;
     Frame pending_;
     bool frameChanged_ = false;
+    Rows pendingChanged_;  // rows published into pending_ since the last take
+    Rows stale_;           // rows pending_ lacks
     gdi::HardwareColours pendingColours_{};
     bool coloursChanged_ = false;
 
     // Window thread only.
     Frame shown_;
+    Rows shownChanged_;  // rows of shown_ that differ from the frame taken before
+    bool shownColoursChanged_ = true;
     gdi::HardwareColours shownColours_{};
     CanvasScaler scaler_;
 

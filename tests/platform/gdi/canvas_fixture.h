@@ -25,6 +25,12 @@ public:
         frameWidth = width;
         ++frames;
     }
+    void publishRows(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride, int top,
+                     int bottom) override {
+        publishFrame(pixels, width, height, stride);
+        std::lock_guard lock(mutex);
+        rows = {top, bottom};
+    }
     void publishPalette(const gdi::HardwareColours& c) override {
         std::lock_guard lock(mutex);
         colours = c;
@@ -38,6 +44,7 @@ public:
     std::mutex mutex;
     std::vector<std::uint8_t> frame;
     int frameWidth = 0;
+    std::pair<int, int> rows{-1, -1};  // the changed rows of the last frame
     gdi::HardwareColours colours{};
     int frames = 0, palettes = 0, paces = 0;
 };

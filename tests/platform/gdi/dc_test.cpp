@@ -81,6 +81,36 @@ TEST_F(Contexts, GdiFlushPublishesChangedFramesAndPaces) {
     EXPECT_EQ(presenter->frame[1 * kWidth + 1], 19);
 }
 
+// A flush names the rows drawn on since the last one, so the window copies
+// and converts only those; every way of writing pixels must count.
+TEST_F(Contexts, GdiFlushNamesTheRowsDrawnOn) {
+    GdiFlush();
+    EXPECT_EQ(presenter->rows, std::make_pair(0, kHeight));  // the first frame is whole
+
+    SetPixel(dc, 3, 7, PALETTEINDEX(9));
+    GdiFlush();
+    EXPECT_EQ(presenter->rows, std::make_pair(7, 8));
+
+    HPEN pen = CreatePen(PS_SOLID, 3, PALETTEINDEX(12));
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 2, 20, nullptr);
+    LineTo(dc, 30, 20);  // a 3-pixel pen: rows 19 to 21
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    GdiFlush();
+    EXPECT_EQ(presenter->rows, std::make_pair(19, 22));
+
+    BitBlt(dc, 0, 30, 10, 5, dc, 0, 0, SRCCOPY);  // a copy within the window
+    PatBlt(dc, 5, 40, 4, 2, WHITENESS);
+    GdiFlush();
+    EXPECT_EQ(presenter->rows, std::make_pair(30, 42));
+
+    const int frames = presenter->frames;
+    Rectangle(dc, -20, -20, -10, -10);  // entirely outside: nothing drawn
+    GdiFlush();
+    EXPECT_EQ(presenter->frames, frames);
+}
+
 TEST_F(Contexts, DeviceCapsDescribeAnEightBitPaletteDevice) {
     EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 8);
     EXPECT_EQ(GetDeviceCaps(dc, PLANES), 1);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
+#include <cstdlib>
 #include <numeric>
 #include <vector>
 
@@ -172,3 +174,42 @@ TEST(WindowPresenter, BadFramesAreIgnoredAndNothingPublishedIsBlack) {
 }
 
 }  // namespace
+
+// The drawing thread publishes only the rows it changed and the window keeps
+// its pixels between renders, converting only changed rows while the colours
+// stay.  Whatever the order of publications, takes and renders, the window
+// must equal a full conversion of the Canvas as last published; rows changed
+// and changed back (A, B, A) between two takes included.
+TEST(WindowPresenter, ChangedRowsAloneKeepTheWindowEqualToTheCanvas) {
+    const int w = 9, h = 16;
+    std::vector<std::uint8_t> canvas(w * h, 3);
+    auto table = greyTable();
+    gdi::HardwareColours colours{};
+    std::copy(table.begin(), table.end(), colours.begin());
+    WindowPresenter presenter;
+    presenter.publishPalette(colours);
+    presenter.publishFrame(canvas.data(), w, h, w);
+    std::vector<std::uint32_t> window(w * h, 0xDEADu);
+    ASSERT_TRUE(presenter.takeChanges());
+    EXPECT_EQ(presenter.render(window.data(), w, h, w, true), std::make_pair(0, h));
+
+    std::srand(7);
+    int partial = 0;
+    for (int step = 0; step < 400; ++step) {
+        const int top = std::rand() % h;
+        const int bottom = top + 1 + std::rand() % 3;
+        for (int y = top; y < std::min(bottom, h); ++y) {
+            for (int x = 0; x < w; ++x) canvas[y * w + x] = static_cast<std::uint8_t>(std::rand() % 4);
+        }
+        presenter.publishRows(canvas.data(), w, h, w, top, bottom);
+        if (step % 5 == 4) presenter.publishPalette(colours);  // the colours "change": a whole render
+        if (std::rand() % 3 == 0) continue;                    // another publication before the next take
+        presenter.takeChanges();
+        const auto rows = presenter.render(window.data(), w, h, w, true);
+        if (rows.second - rows.first < h) ++partial;
+        for (int i = 0; i < w * h; ++i) {
+            ASSERT_EQ(window[i], table[canvas[i]]) << "step " << step << ", pixel " << i;
+        }
+    }
+    EXPECT_GT(partial, 100) << "rows were rendered whole every time";
+}
