@@ -2,6 +2,8 @@
 // rows of the module pages over the palette engine's parameters.
 #include "sheet_fixture.h"
 
+#include <QAbstractItemView>
+
 #include "saver/framework/module_record.h"
 #include "saver/framework/sources.h"
 #include "saver/palette/palette_settings.h"
@@ -122,6 +124,12 @@ TEST_F(PalettePageTest, EachChannelShowsItsOwnSettingsInItsColour) {
     EXPECT_EQ(edit->palette().color(QPalette::Text), QColor(0, 0, 128));
     EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(255, 255, 255));
     EXPECT_EQ(list->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
+    QComboBox* combo = Widget<QComboBox>(GetDlgItem(palette, RowSource + ParamScale));
+    combo->showPopup();
+    Settle();
+    combo->view()->viewport()->grab();
+    EXPECT_EQ(combo->view()->palette().color(QPalette::Text), QColor(0, 0, 128)) << "the dropped-down list too";
+    combo->hidePopup();
 
     // The channel stays while other pages are visited.
     page(SoundPage);
