@@ -176,6 +176,56 @@ using LPDIRECTDRAW2 = IDirectDraw2*;
 HRESULT DirectDrawCreate(GUID* guid, LPDIRECTDRAW* directDraw, IUnknown* outer);
 using LPDIRECTDRAWCREATE = HRESULT (*)(GUID*, LPDIRECTDRAW*, IUnknown*);
 
+// ---------------------------------------------------------------------------
+// The screen's display settings, as user32 reports them.
+struct DEVMODEA {
+    BYTE dmDeviceName[32];
+    WORD dmSpecVersion;
+    WORD dmDriverVersion;
+    WORD dmSize;
+    WORD dmDriverExtra;
+    DWORD dmFields;
+    LONG dmPositionX;  // the display half of the printer/display union
+    LONG dmPositionY;
+    DWORD dmDisplayOrientation;
+    DWORD dmDisplayFixedOutput;
+    short dmColor;
+    short dmDuplex;
+    short dmYResolution;
+    short dmTTOption;
+    short dmCollate;
+    BYTE dmFormName[32];
+    WORD dmLogPixels;
+    DWORD dmBitsPerPel;
+    DWORD dmPelsWidth;
+    DWORD dmPelsHeight;
+    DWORD dmDisplayFlags;
+    DWORD dmDisplayFrequency;
+    DWORD dmICMMethod;
+    DWORD dmICMIntent;
+    DWORD dmMediaType;
+    DWORD dmDitherType;
+    DWORD dmReserved1;
+    DWORD dmReserved2;
+    DWORD dmPanningWidth;
+    DWORD dmPanningHeight;
+};
+using LPDEVMODEA = DEVMODEA*;
+
+constexpr DWORD ENUM_CURRENT_SETTINGS = static_cast<DWORD>(-1);
+constexpr DWORD ENUM_REGISTRY_SETTINGS = static_cast<DWORD>(-2);
+constexpr DWORD DM_BITSPERPEL = 0x00040000;
+constexpr DWORD DM_PELSWIDTH = 0x00080000;
+constexpr DWORD DM_PELSHEIGHT = 0x00100000;
+constexpr DWORD DM_DISPLAYFREQUENCY = 0x00400000;
+
+// The primary display only (`deviceName` null).  ENUM_CURRENT_SETTINGS gives
+// the mode in force (a virtual mode while one is set), ENUM_REGISTRY_SETTINGS
+// the screen's own mode (8 bits per pixel), and 0, 1, ... the offered modes
+// until FALSE.  The record is cleared but for dmSize and dmDriverExtra, which
+// the caller sets, and the bits per pixel, size and frequency.
+BOOL EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, LPDEVMODEA devMode);
+
 namespace platform {
 
 struct VirtualMode {

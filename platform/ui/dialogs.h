@@ -26,6 +26,14 @@
 // - An up-down control sends UDN_DELTAPOS for every arrow press, also at the
 //   end of its range; its default range is 0 (lower) to 100 (upper), so the
 //   up arrow always proposes a delta of +1.
+// - Edits, combo boxes and list boxes ask their parent for their colours
+//   (WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC for a read-only
+//   edit) each time they paint: the text colour the parent sets in the DC
+//   and the colour of the brush it returns are the control's text and
+//   background; a null brush leaves the control's own colours.  Only solid
+//   brushes and text colours are taken.
+// - A property sheet passes WM_DISPLAYCHANGE to every page made so far when
+//   the screen it shows on changes size.
 // - The functions belong to the GUI thread; SendMessageA and PostMessageA
 //   reach its windows from other threads while a modal dialog or sheet runs.
 #include "platform/screensaver/screensaver.h"
@@ -57,6 +65,11 @@ constexpr UINT WM_HELP = 0x0053;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
+// wParam the control's DC, lParam the control; the dialog procedure returns
+// the brush itself (not through DWLP_MSGRESULT).
+constexpr UINT WM_CTLCOLOREDIT = 0x0133;
+constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
+constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -361,6 +374,9 @@ BOOL GetWindowRect(HWND window, LPRECT rect);
 LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 LONG_PTR GetWindowLongPtrA(HWND window, int index);
 BOOL SetForegroundWindow(HWND window);
+// Has the window (and what lies in it) painted again; the rectangle and the
+// erase flag do not narrow it.
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 
 // ---------------------------------------------------------------------------
 // Icons and common controls.

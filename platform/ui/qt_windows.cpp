@@ -3,6 +3,7 @@
 #include <map>
 #include <mutex>
 
+#include <QGuiApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -59,4 +60,19 @@ HWND windowForWidget(const QWidget* widget) {
 HWND GetActiveWindow() {
     if (!platform::guiApplicationRunning()) return nullptr;
     return platform::runOnGuiThread([]() -> HWND { return platform::windowForWidget(QApplication::activeWindow()); });
+}
+
+// Qt keeps the modifiers of the latest input event it delivered, which is
+// what Windows' key state is: the state as of the message being handled.
+SHORT GetKeyState(int virtualKey) {
+    if (!platform::guiApplicationRunning()) return 0;
+    Qt::KeyboardModifier modifier;
+    switch (virtualKey) {
+    case 0x10: modifier = Qt::ShiftModifier; break;    // VK_SHIFT
+    case 0x11: modifier = Qt::ControlModifier; break;  // VK_CONTROL
+    case 0x12: modifier = Qt::AltModifier; break;      // VK_MENU
+    default: return 0;
+    }
+    bool down = platform::runOnGuiThread([modifier] { return (QGuiApplication::keyboardModifiers() & modifier) != 0; });
+    return down ? static_cast<SHORT>(0x8000) : 0;
 }

@@ -61,6 +61,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 // handle names (a window Qt shows for a handle); otherwise null.
 HWND GetActiveWindow();
 
+// Whether a key was down when the input being handled now was made: the
+// high bit of the result is set for a key held down.  Only VK_SHIFT,
+// VK_CONTROL and VK_MENU are known (from the modifiers of the latest input
+// event); any other key reads as up.
+SHORT GetKeyState(int virtualKey);
+
 // Sounds a beep; the type (0, MB_ICON..., 0xFFFFFFFF) does not change the
 // sound.  Never fails.
 BOOL MessageBeep(UINT type);

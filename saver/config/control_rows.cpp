@@ -27,6 +27,20 @@ const RowLayout ModuleRowLayout = {
     {198, 0, 46, 96},  // source list
 };
 
+// Positions from the palette page's origin; the captions are the page's.
+const RowLayout PaletteRowLayout = {
+    false,
+    {0, 0, 0, 0},
+    {0, 0, 134, 12},   // value trackbar
+    {0, 0, 42, 12},    // range-low trackbar
+    {42, 0, 22, 12},   // range-low edit
+    {64, 0, 42, 12},   // range-high trackbar
+    {106, 0, 22, 12},  // range-high edit
+    {130, 0, 27, 12},  // sense edit with up-down
+    {135, 0, 22, 12},  // value edit
+    {158, 0, 46, 96},  // source list
+};
+
 namespace {
 
 constexpr int RowBases[] = {RowValueTrack, RowValueEdit, RowSenseUpDown, RowSenseEdit, RowSource,
@@ -151,4 +165,44 @@ void WriteRowNumber(HWND page, int id, LONG value) {
     char text[16];
     std::snprintf(text, sizeof text, "%ld", static_cast<long>(value));
     SetDlgItemTextA(page, id, text);
+}
+
+int CopyTrackbarToEdit(HWND page, HWND trackbar) {
+    int id = GetDlgCtrlID(trackbar);
+    int slot = RowSlotOf(id);
+    RowRole role = RowRoleOf(id);
+    if (slot < 0 || (role != RoleValueTrack && role != RoleLowTrack && role != RoleHighTrack)) return -1;
+    int edit = role == RoleValueTrack ? RowValueEdit : role == RoleLowTrack ? RowLowEdit : RowHighEdit;
+    WriteRowNumber(page, edit + slot, static_cast<LONG>(SendMessageA(trackbar, TBM_GETPOS, 0, 0)));
+    return slot;
+}
+
+RowNumbers ReadRowTrackbars(HWND page, int slot) {
+    auto position = [&](int base) { return static_cast<LONG>(SendDlgItemMessageA(page, base + slot, TBM_GETPOS, 0, 0)); };
+    return RowNumbers{position(RowValueTrack), position(RowLowTrack), position(RowHighTrack)};
+}
+
+bool TakeRowNumber(HWND page, int id, LONG min, LONG max, RowNumbers& numbers) {
+    int slot = RowSlotOf(id);
+    RowRole role = RowRoleOf(id);
+    LONG* stored = role == RoleValueEdit ? &numbers.value
+                   : role == RoleLowEdit ? &numbers.rangeLo
+                   : role == RoleHighEdit ? &numbers.rangeHi
+                                          : nullptr;
+    if (slot < 0 || !stored) return false;
+    int trackbar = role == RoleValueEdit ? RowValueTrack : role == RoleLowEdit ? RowLowTrack : RowHighTrack;
+    LONG typed = ReadRowNumber(page, id, min, max, *stored);
+    bool changed = typed != *stored;
+    if (changed) {
+        *stored = typed;
+        SendDlgItemMessageA(page, trackbar + slot, TBM_SETPOS, TRUE, typed);
+    }
+    WriteRowNumber(page, id, *stored);
+    return changed;
+}
+
+LONG StepRowSense(HWND page, int slot, LONG sense, int delta) {
+    LONG stepped = std::clamp<LONG>(sense + delta, 1, 10);
+    WriteRowNumber(page, RowSenseEdit + slot, stepped);
+    return stepped;
 }

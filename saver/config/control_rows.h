@@ -28,6 +28,8 @@ struct RowLayout {
 };
 
 extern const RowLayout ModuleRowLayout;
+// The palette page's rows: narrower range trackbars, captions of its own.
+extern const RowLayout PaletteRowLayout;
 
 // The row's parts, as the ids' bases.
 enum RowRole : int { RoleNone, RoleValueTrack, RoleValueEdit, RoleSenseUpDown, RoleSenseEdit, RoleSource, RoleLowTrack,
@@ -69,3 +71,24 @@ void SetControlRow(HWND page, int slot, const RowValues& values);
 LONG ReadRowNumber(HWND page, int id, LONG min, LONG max, LONG fallback);
 // Writes a number into an edit.
 void WriteRowNumber(HWND page, int id, LONG value);
+
+// A row's trackbar moved: its position goes into its edit.  The row's slot,
+// or -1 when the control is no row trackbar.
+int CopyTrackbarToEdit(HWND page, HWND trackbar);
+
+struct RowNumbers {
+    LONG value;
+    LONG rangeLo;
+    LONG rangeHi;
+};
+// The positions of the row's value, range-low and range-high trackbars.
+RowNumbers ReadRowTrackbars(HWND page, int slot);
+
+// The number of a value or range edit (`id`) that lost the focus, held to
+// min..max, becomes what `numbers` holds for that edit and moves its
+// trackbar; the edit shows what is stored.  True when the stored number
+// changed; false also for an id that is no value or range edit.
+bool TakeRowNumber(HWND page, int id, LONG min, LONG max, RowNumbers& numbers);
+
+// The sense after an up-down step, held to 1..10 and shown in its edit.
+LONG StepRowSense(HWND page, int slot, LONG sense, int delta);

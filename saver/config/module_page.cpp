@@ -149,18 +149,14 @@ void SourceChosen(HWND page) {
 }
 
 void TrackbarMoved(HWND page, HWND trackbar) {
-    int id = GetDlgCtrlID(trackbar);
-    int slot = RowSlotOf(id);
-    RowRole role = RowRoleOf(id);
-    if (slot < 0 || (role != RoleValueTrack && role != RoleLowTrack && role != RoleHighTrack)) return;
-    int edit = role == RoleValueTrack ? RowValueEdit : role == RoleLowTrack ? RowLowEdit : RowHighEdit;
-    WriteRowNumber(page, edit + slot, static_cast<LONG>(SendMessageA(trackbar, TBM_GETPOS, 0, 0)));
+    if (CopyTrackbarToEdit(page, trackbar) < 0) return;
     ModuleRecord& record = RecordOf(page);
     for (int s = 0; s < SlotCount; ++s) {
         if (!record.defined[s]) continue;
-        record.value[s] = static_cast<LONG>(SendDlgItemMessageA(page, RowValueTrack + s, TBM_GETPOS, 0, 0));
-        record.rangeLo[s] = static_cast<LONG>(SendDlgItemMessageA(page, RowLowTrack + s, TBM_GETPOS, 0, 0));
-        record.rangeHi[s] = static_cast<LONG>(SendDlgItemMessageA(page, RowHighTrack + s, TBM_GETPOS, 0, 0));
+        RowNumbers numbers = ReadRowTrackbars(page, s);
+        record.value[s] = numbers.value;
+        record.rangeLo[s] = numbers.rangeLo;
+        record.rangeHi[s] = numbers.rangeHi;
     }
     SettingsModified = 1;
 }
@@ -171,20 +167,12 @@ void NumberEdited(HWND page, int id) {
     int slot = RowSlotOf(id);
     ModuleRecord& record = RecordOf(page);
     if (slot < 0 || !record.defined[slot]) return;
-    RowRole role = RowRoleOf(id);
-    LONG* stored = role == RoleValueEdit ? &record.value[slot]
-                   : role == RoleLowEdit ? &record.rangeLo[slot]
-                   : role == RoleHighEdit ? &record.rangeHi[slot]
-                                          : nullptr;
-    if (!stored) return;
-    int trackbar = role == RoleValueEdit ? RowValueTrack : role == RoleLowEdit ? RowLowTrack : RowHighTrack;
-    LONG typed = ReadRowNumber(page, id, record.min[slot], record.max[slot], *stored);
-    if (typed != *stored) {
-        *stored = typed;
-        SendDlgItemMessageA(page, trackbar + slot, TBM_SETPOS, TRUE, typed);
-        SettingsModified = 1;
-    }
-    WriteRowNumber(page, id, *stored);
+    RowNumbers numbers{record.value[slot], record.rangeLo[slot], record.rangeHi[slot]};
+    if (!TakeRowNumber(page, id, record.min[slot], record.max[slot], numbers)) return;
+    record.value[slot] = numbers.value;
+    record.rangeLo[slot] = numbers.rangeLo;
+    record.rangeHi[slot] = numbers.rangeHi;
+    SettingsModified = 1;
 }
 
 void FileNameEdited(HWND page) {
@@ -209,9 +197,7 @@ void Browse(HWND page) {
 void SenseStepped(HWND page, int slot, int delta) {
     ModuleRecord& record = RecordOf(page);
     if (!record.defined[slot]) return;
-    LONG sense = record.sense[slot] + delta;
-    record.sense[slot] = sense < 1 ? 1 : sense > 10 ? 10 : sense;
-    WriteRowNumber(page, RowSenseEdit + slot, record.sense[slot]);
+    record.sense[slot] = StepRowSense(page, slot, record.sense[slot], delta);
     SettingsModified = 1;
 }
 

@@ -18,6 +18,10 @@ extern DWORD SheetOpen;
 // The Main Settings page while it exists: a test's end refills its list.
 extern HWND MainSettingsPage;
 
+// The channel the Palette page shows (0 red, 1 green, 2 blue); it stays
+// while the user visits other pages.
+extern LONG PaletteChannel;
+
 // How a test run starts the program; WinExec unless a test replaces it.
 using ProgramStarter = UINT (*)(LPCSTR commandLine, UINT show);
 extern ProgramStarter StartProgram;
@@ -65,6 +69,11 @@ void ColourDepthNote(DWORD colours, char* text, std::size_t size);
 // The Sound page's status: whether the analyser (its packed version, major
 // number high) is installed, compatible and running.
 void SoundStatusText(DWORD analyserVersion, bool analyserRunning, char* text, std::size_t size);
+
+// How the Display page names a mode: its colours (padded by depth), size and
+// refresh rate.
+struct DisplayMode;
+void DescribeDisplayMode(const DisplayMode& mode, char* text, std::size_t size);
 
 // The steps of the configuration entry around the sheet, apart so that
 // tests can show the sheet without a modal loop.

@@ -1,6 +1,5 @@
-// The Palette, Custom and Display pages.  Their controls come with the palette
-// editor and the display-mode settings; until then each page says so, gives
-// its help topic and ends a test like every page.
+// The Custom page.  Its controls come with the palette editor; until then the
+// page says so, gives its help topic and ends a test like every page.
 #include "saver/config/settings_sheet.h"
 
 namespace {
@@ -22,14 +21,6 @@ INT_PTR UnbuiltPage(HWND page, UINT message, WPARAM wParam, DWORD helpTopic) {
 
 }  // namespace
 
-INT_PTR PalettePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    return UnbuiltPage(page, message, wParam, HelpPalette);
-}
-
 INT_PTR CustomPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     return UnbuiltPage(page, message, wParam, HelpCustom);
-}
-
-INT_PTR DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    return UnbuiltPage(page, message, wParam, HelpDisplay);
 }

@@ -114,15 +114,59 @@ constexpr DLGITEMTEMPLATEA SoundItems[] = {
 };
 constexpr DLGTEMPLATEA SoundPage = Page("Sound", SoundItems);
 
-// The pages the next stage of the settings program fills.
+// The Palette page builds its ten rows at run time from (111, 22), every 15
+// units, beside the captions; the channel buttons stand above the trackbar
+// column, the effects below the rows.
+constexpr DWORD Caption = SS_RIGHT | SS_NOPREFIX;
 constexpr DLGITEMTEMPLATEA PaletteItems[] = {
-    {"STATIC", "The Palette settings are not available yet.", IDC_STATIC, SS_CENTER, 0, 20, 96, 290, 10},
+    {"BUTTON", "&Red", IdChannelRed, Radio | BS_PUSHLIKE | WS_GROUP, 0, 111, 3, 44, 14},
+    {"BUTTON", "&Green", IdChannelGreen, Radio | BS_PUSHLIKE, 0, 157, 3, 44, 14},
+    {"BUTTON", "&Blue", IdChannelBlue, Radio | BS_PUSHLIKE, 0, 203, 3, 44, 14},
+    {"STATIC", "Source", IDC_STATIC, SS_LEFT, 0, 269, 10, 46, 8},
+    {"STATIC", "Brightness", IDC_STATIC, Caption, 0, 4, 22, 103, 12},
+    {"STATIC", "Color Frequency", IDC_STATIC, Caption, 0, 4, 37, 103, 12},
+    {"STATIC", "Fade Frequency", IDC_STATIC, Caption, 0, 4, 52, 103, 12},
+    {"STATIC", "Ramp Frequency", IDC_STATIC, Caption, 0, 4, 67, 103, 12},
+    {"STATIC", "Duration", IDC_STATIC, Caption, 0, 4, 82, 103, 12},
+    {"STATIC", "Cycle Rate", IDC_STATIC, Caption, 0, 4, 97, 103, 12},
+    {"STATIC", "Event Rate", IDC_STATIC, Caption, 0, 4, 112, 103, 12},
+    {"STATIC", "Direction", IDC_STATIC, Caption, 0, 4, 127, 103, 12},
+    {"STATIC", "Morph Rate", IDC_STATIC, Caption, 0, 4, 142, 103, 12},
+    {"STATIC", "Intensity", IDC_STATIC, Caption, 0, 4, 157, 103, 12},
+    {"STATIC", "Effect:", IDC_STATIC, SS_RIGHT, 0, 4, 176, 29, 8},
+    {"BUTTON", "Ramp", EffectIds[0], Radio | WS_GROUP, 0, 38, 175, 32, 10},
+    {"BUTTON", "Fade", EffectIds[1], Radio, 0, 72, 175, 30, 10},
+    {"BUTTON", "Smooth", EffectIds[2], Radio, 0, 104, 175, 38, 10},
+    {"BUTTON", "Coarse", EffectIds[3], Radio, 0, 144, 175, 38, 10},
+    {"BUTTON", "Blackout", EffectIds[4], Radio, 0, 184, 175, 44, 10},
+    {"BUTTON", "Random", EffectIds[5], Radio, 0, 230, 175, 40, 10},
+    {"BUTTON", "Custom", EffectIds[6], Radio, 0, 272, 175, 40, 10},
+    {"STATIC", "Hold the CTRL key down to change red, green, and blue.", IDC_STATIC, SS_LEFT, 0, 4, 190, 196, 16},
+    {"BUTTON", "&Test Palette Settings", IdTestAll, Push | WS_GROUP, 0, 204, 190, 72, 14},
+    {"BUTTON", "Help", IdHelp, Push, 0, 280, 190, 46, 14},
 };
+// The page the next stage of the settings program fills.
 constexpr DLGITEMTEMPLATEA CustomItems[] = {
     {"STATIC", "The Custom palette settings are not available yet.", IDC_STATIC, SS_CENTER, 0, 20, 96, 290, 10},
 };
+// The Display page: the modes on the left, the current and stored ones with
+// the buttons on the right, and below them what choosing a mode does.
+constexpr DWORD Shown = ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr DLGITEMTEMPLATEA DisplayItems[] = {
-    {"STATIC", "The Display settings are not available yet.", IDC_STATIC, SS_CENTER, 0, 20, 96, 290, 10},
+    {"STATIC", "Available video &modes:", IDC_STATIC, SS_LEFT, 0, 4, 4, 170, 8},
+    {"LISTBOX", "", IdModeList, LBS_SORT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 4, 14, 170, 132},
+    {"STATIC", "C&urrent Display Mode:", IDC_STATIC, SS_LEFT, 0, 182, 4, 144, 8},
+    {"EDIT", "", IdCurrentMode, Shown, WS_EX_CLIENTEDGE, 182, 14, 144, 12},
+    {"STATIC", "&Run screen saver in:", IDC_STATIC, SS_LEFT, 0, 182, 32, 144, 8},
+    {"EDIT", "", IdStoredMode, Shown, WS_EX_CLIENTEDGE, 182, 42, 144, 12},
+    {"BUTTON", "&Set", IdSetMode, Push, 0, 182, 60, 70, 14},
+    {"BUTTON", "&Clear", IdClearMode, Push, 0, 256, 60, 70, 14},
+    {"BUTTON", "&Test Video Mode", IdTestMode, Push, 0, 182, 78, 144, 14},
+    {"STATIC",
+     "Set makes the screen saver draw in the selected mode; Clear lets it run in the mode of your desktop. The "
+     "picture is drawn at the mode's size and scaled to fill the screen: your monitor's own mode never changes.",
+     IdModeNote, SS_LEFT, 0, 4, 152, 322, 34},
+    {"BUTTON", "Help", IdHelp, Push, 0, 280, 190, 46, 14},
 };
 constexpr DLGTEMPLATEA PalettePage = Page("Palette", PaletteItems);
 constexpr DLGTEMPLATEA CustomPage = Page("Custom", CustomItems);

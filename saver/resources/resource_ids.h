@@ -60,3 +60,20 @@ constexpr int IdAutoRun = 1043;
 constexpr int IdAutoGain = 1044;
 constexpr int IdSoundStatus = 1110;
 constexpr int IdLaunchAnalyser = 1109;
+
+// Palette.  The rows take the module pages' ids of slots 0 to 9.
+constexpr int IdChannelRed = 1303;
+constexpr int IdChannelGreen = 1304;
+constexpr int IdChannelBlue = 1305;
+// The colour effects' radio buttons in ChannelEffect order (Ramp, Fade,
+// Smooth, Coarse, Blackout, Random, Custom).
+constexpr int EffectIds[7] = {1307, 1309, 1311, 1310, 1308, 1070, 1071};
+
+// Display.
+constexpr int IdModeList = 1043;
+constexpr int IdCurrentMode = 1039;
+constexpr int IdStoredMode = 1040;
+constexpr int IdSetMode = 1106;
+constexpr int IdClearMode = 1107;
+constexpr int IdTestMode = 2;
+constexpr int IdModeNote = 1321;

@@ -2,9 +2,12 @@
 // (CBS_DROPDOWN).  The template's height is the dropped-down height; the
 // closed control is as tall as the font needs.  The user's choice of an item
 // reaches the parent as CBN_SELCHANGE and typing as CBN_EDITCHANGE;
-// CB_SETCURSEL and WM_SETTEXT notify no one.
+// CB_SETCURSEL and WM_SETTEXT notify no one.  Before painting, the box asks
+// its parent for colours with WM_CTLCOLOREDIT and its dropped-down list with
+// WM_CTLCOLORLISTBOX.
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 
 #include "platform/ui/dialog/controls.h"
@@ -22,6 +25,7 @@ public:
         sorted_ = params.style & CBS_SORT;
         attachWidget(combo_);
         WidgetBridge* link = bridge();
+        combo_->view()->viewport()->installEventFilter(link);
         QObject::connect(combo_, &QComboBox::activated, link, [link] {
             if (link->owner) link->owner->notifyParent(CBN_SELCHANGE);
         });
@@ -111,6 +115,13 @@ public:
     void setText(const std::string& text) override {
         if (combo_->isEditable()) combo_->setEditText(ToQt(text));
         showStart();
+    }
+
+    bool widgetEvent(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) return false;
+        if (watched == combo_) askColours(WM_CTLCOLOREDIT, combo_);
+        if (watched == combo_->view()->viewport()) askColours(WM_CTLCOLORLISTBOX, combo_->view());
+        return false;
     }
 
 private:

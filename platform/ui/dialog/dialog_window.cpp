@@ -17,7 +17,10 @@ namespace {
 
 // Messages whose answer is the dialog procedure's own result rather than
 // DWLP_MSGRESULT.
-bool AnswersDirectly(UINT message) { return message == WM_INITDIALOG; }
+bool AnswersDirectly(UINT message) {
+    return message == WM_INITDIALOG || message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
+           message == WM_CTLCOLORSTATIC;
+}
 
 // A mnemonic is a single '&' before a character ("&&" is a plain '&').
 bool HasMnemonic(const std::string& text) {

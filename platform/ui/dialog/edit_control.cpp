@@ -2,7 +2,8 @@
 // follows every change of a one-line edit, WM_SETTEXT's included (a
 // multi-line edit notifies only the user's); EN_SETFOCUS and EN_KILLFOCUS
 // follow the focus.  A read-only edit shows the dialog's background, as on
-// Windows.
+// Windows.  The parent's colours are asked for before each paint
+// (WM_CTLCOLORSTATIC for a read-only edit, as Windows does).
 #include <algorithm>
 
 #include <QApplication>
@@ -42,6 +43,8 @@ public:
         setText(SpecText(params.text));
         attachWidget(edit_);
         WidgetBridge* link = bridge();
+        // A multi-line edit paints in its viewport.
+        if (multi_) multi_->viewport()->installEventFilter(link);
         if (line_) {
             QObject::connect(line_, &QLineEdit::textChanged, link, [link] {
                 if (auto* self = static_cast<EditControl*>(link->owner); self && !self->settingText_)
@@ -96,7 +99,12 @@ public:
         if (line_) notifyParent(EN_CHANGE);
     }
 
-    bool widgetEvent(QObject*, QEvent* event) override {
+    bool widgetEvent(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && (watched == line_ || (multi_ && watched == multi_->viewport()))) {
+            bool readOnly = line_ ? line_->isReadOnly() : multi_->isReadOnly();
+            askColours(readOnly ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT, edit_);
+        }
+        if (watched != edit_) return false;
         if (event->type() == QEvent::FocusIn) notifyParent(EN_SETFOCUS);
         if (event->type() == QEvent::FocusOut) notifyParent(EN_KILLFOCUS);
         return false;

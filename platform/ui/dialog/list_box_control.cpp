@@ -1,6 +1,8 @@
 // "LISTBOX": a single-selection list.  With LBS_NOTIFY the user's selection
 // reaches the parent as LBN_SELCHANGE and a double click as LBN_DBLCLK;
-// LB_SETCURSEL notifies no one.
+// LB_SETCURSEL notifies no one.  It asks its parent for colours
+// (WM_CTLCOLORLISTBOX) before each paint.
+#include <QEvent>
 #include <QListWidget>
 
 #include "platform/ui/dialog/controls.h"
@@ -20,6 +22,7 @@ public:
         list_->setSelectionMode(QAbstractItemView::SingleSelection);
         sorted_ = params.style & LBS_SORT;
         attachWidget(list_);
+        list_->viewport()->installEventFilter(bridge());
         if (!(params.style & LBS_NOTIFY)) return;
         WidgetBridge* link = bridge();
         QObject::connect(list_, &QListWidget::currentRowChanged, link, [link] {
@@ -87,6 +90,11 @@ public:
 
     std::string text() const override { return {}; }
     void setText(const std::string&) override {}
+
+    bool widgetEvent(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched == list_->viewport()) askColours(WM_CTLCOLORLISTBOX, list_);
+        return false;
+    }
 
 private:
     // Changes the parent makes are not the user's: they notify no one.

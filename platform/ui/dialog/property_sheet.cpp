@@ -7,6 +7,7 @@
 #include <QKeySequence>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -26,6 +27,13 @@ namespace platform::dialog {
 namespace {
 
 constexpr int ListIconSize = 16;
+
+WPARAM ScreenBitsPerPixel() {
+    HDC screen = GetDC(nullptr);
+    int bits = screen ? GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) : 8;
+    if (screen) ReleaseDC(nullptr, screen);
+    return static_cast<WPARAM>(bits);
+}
 
 LPCDLGTEMPLATEA PageTemplate(const PROPSHEETPAGEA& page) {
     return page.dwFlags & PSP_DLGINDIRECT ? page.pResource : FindDialogTemplate(page.pszTemplate);
@@ -167,6 +175,17 @@ void PropertySheetWindow::buildFace(LPCPROPSHEETHEADERA header) {
         buttons->addWidget(ok_);
         buttons->addWidget(cancel_);
         buttons->addWidget(apply_);
+    }
+
+    // Windows tells every top-level window of a new screen mode; a sheet
+    // passes it on to its pages.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        WidgetBridge* link = bridge();
+        QObject::connect(screen, &QScreen::geometryChanged, link, [link](const QRect& area) {
+            if (auto* sheet = static_cast<PropertySheetWindow*>(link->owner))
+                SendMessageA(sheet->handle(), WM_DISPLAYCHANGE, ScreenBitsPerPixel(),
+                             MAKELPARAM(area.width(), area.height()));
+        });
     }
 
     auto* layout = new QVBoxLayout(face_);
@@ -408,6 +427,10 @@ LRESULT PropertySheetWindow::windowProc(UINT message, WPARAM wParam, LPARAM lPar
     case WM_ACTIVATE:
         // Pages learn of the sheet's activation: the one shown is told.
         if (!closed_ && current_ >= 0) SendMessageA(pages_[static_cast<std::size_t>(current_)].window, message, wParam, lParam);
+        return 0;
+    case WM_DISPLAYCHANGE:
+        for (const Page& page : pages_)
+            if (page.window) SendMessageA(page.window, message, wParam, lParam);
         return 0;
     case WM_CLOSE:
         press(PSBTN_CANCEL);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QPalette>
+#include <QVariant>
 #include <QWidget>
 
 #include "platform/gdi/gdi.h"
@@ -40,6 +42,11 @@ void Destroyed(HWND handle) {
 }
 
 int Positive(int value) { return std::max(1, value); }
+
+// Where a widget keeps the colours it had before its parent coloured it.
+constexpr char OwnPalette[] = "lumoraOwnPalette";
+
+QColor ToQColor(COLORREF colour) { return QColor(GetRValue(colour), GetGValue(colour), GetBValue(colour)); }
 
 }  // namespace
 
@@ -162,6 +169,40 @@ UiWindow* UiWindow::child(int id) const {
 void UiWindow::release(UiWindow* child) {
     auto found = std::find_if(children_.begin(), children_.end(), [&](const auto& c) { return c.get() == child; });
     if (found != children_.end()) children_.erase(found);
+}
+
+void UiWindow::askColours(UINT message, QWidget* target) {
+    // One DC serves every question: it is set back to Windows' defaults
+    // before each.
+    static HDC dc = CreateCompatibleDC(nullptr);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    auto brush = reinterpret_cast<HBRUSH>(sendToParent(message, reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(handle())));
+    LOGBRUSH fill{};
+    bool coloured = brush && GetObjectA(brush, sizeof fill, &fill) == static_cast<int>(sizeof fill) &&
+                    fill.lbStyle == BS_SOLID;
+    QVariant own = target->property(OwnPalette);
+    if (!coloured) {
+        if (own.isValid()) {
+            target->setPalette(own.value<QPalette>());
+            target->setProperty(OwnPalette, QVariant());
+        }
+        return;
+    }
+    if (!own.isValid()) {
+        own = QVariant::fromValue(target->palette());
+        target->setProperty(OwnPalette, own);
+    }
+    QPalette palette = own.value<QPalette>();
+    // A disabled control keeps its greyed text.
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            palette.setColor(group, role, ToQColor(GetTextColor(dc)));
+        palette.setColor(group, QPalette::Base, ToQColor(fill.lbColor));
+    }
+    // Only a change repaints, so asking from a paint does not paint forever.
+    if (palette != target->palette()) target->setPalette(palette);
 }
 
 void UiWindow::notifyParent(WORD code) {

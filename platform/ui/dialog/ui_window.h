@@ -99,6 +99,11 @@ public:
     // Frees a child (already sent its WM_DESTROY).
     void release(UiWindow* child);
 
+    // Asks the parent for the colours `target` paints with (a WM_CTLCOLOR...
+    // message with a DC) and gives them to it, or its own colours back when
+    // the parent has none.  Controls call it as `target` is about to paint.
+    void askColours(UINT message, QWidget* target);
+
     // Sends WM_COMMAND with the notification code to the parent.
     void notifyParent(WORD code);
     LRESULT sendToParent(UINT message, WPARAM wParam, LPARAM lParam);

@@ -185,6 +185,15 @@ BOOL SetForegroundWindow(HWND window) {
     return TRUE;
 }
 
+BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+    UiWindow* target = Known(window);
+    if (!target) return FALSE;
+    if (QWidget* widget = target->widget()) widget->update();
+    // Children that paint themselves over the parent (a list's view) follow.
+    for (const auto& child : target->children()) InvalidateRect(child->handle(), nullptr, FALSE);
+    return TRUE;
+}
+
 // The common control classes are always there.
 void InitCommonControls() {}
 

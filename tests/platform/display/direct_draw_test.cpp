@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <set>
 #include <tuple>
@@ -194,6 +195,30 @@ TEST_F(DirectDrawTest, SetModeChangesTheReportedScreenAndRestoreReturns) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
     EXPECT_EQ(dd2->RestoreDisplayMode(), DD_OK) << "nothing to restore is no error";
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
+}
+
+TEST_F(DirectDrawTest, DisplaySettingsReportTheModeInForceAndTheOfferedOnes) {
+    DEVMODEA current{};
+    current.dmSize = sizeof current;
+    std::memset(current.dmDeviceName, 'x', sizeof current.dmDeviceName);
+    ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current));
+    EXPECT_EQ(Mode(current.dmBitsPerPel, current.dmPelsWidth, current.dmPelsHeight), Mode(8, 1920, 1080));
+    EXPECT_EQ(current.dmDisplayFrequency, 60u);
+    EXPECT_EQ(current.dmSize, sizeof current);
+    EXPECT_EQ(current.dmDeviceName[0], 0) << "the rest of the record is cleared";
+
+    ASSERT_EQ(dd2->SetDisplayMode(640, 480, 32, 0, 0), DD_OK);
+    ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current));
+    EXPECT_EQ(Mode(current.dmBitsPerPel, current.dmPelsWidth, current.dmPelsHeight), Mode(32, 640, 480));
+    ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &current));
+    EXPECT_EQ(Mode(current.dmBitsPerPel, current.dmPelsWidth, current.dmPelsHeight), Mode(8, 1920, 1080));
+
+    DWORD offered = 0;
+    while (EnumDisplaySettingsA(nullptr, offered, &current)) ++offered;
+    EXPECT_EQ(offered, enumerate().size()) << "the same modes DirectDraw lists";
+    EXPECT_FALSE(EnumDisplaySettingsA("DISPLAY2", ENUM_CURRENT_SETTINGS, &current)) << "the primary display only";
+    EXPECT_FALSE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, nullptr));
+    dd2->RestoreDisplayMode();
 }
 
 TEST_F(DirectDrawTest, ModesNotOfferedAreRefusedAndChangeNothing) {
