@@ -185,6 +185,13 @@ BOOL SetForegroundWindow(HWND window) {
     return TRUE;
 }
 
+BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+    UiWindow* target = Known(window);
+    if (!target) return FALSE;
+    if (QWidget* widget = target->widget()) widget->update();
+    return TRUE;
+}
+
 // The common control classes are always there.
 void InitCommonControls() {}
 
