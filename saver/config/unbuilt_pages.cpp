@@ -1,6 +1,6 @@
-// The Palette, Custom and Display pages.  Their controls come with the palette
-// editor and the display-mode settings; until then each page says so, gives
-// its help topic and ends a test like every page.
+// The Palette and Display pages.  Their controls come with the palette
+// settings and the display-mode settings; until then each page says so,
+// gives its help topic and ends a test like every page.
 #include "saver/config/settings_sheet.h"
 
 namespace {
@@ -24,10 +24,6 @@ INT_PTR UnbuiltPage(HWND page, UINT message, WPARAM wParam, DWORD helpTopic) {
 
 INT_PTR PalettePageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
     return UnbuiltPage(page, message, wParam, HelpPalette);
-}
-
-INT_PTR CustomPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
-    return UnbuiltPage(page, message, wParam, HelpCustom);
 }
 
 INT_PTR DisplayPageProc(HWND page, UINT message, WPARAM wParam, LPARAM) {
