@@ -29,19 +29,38 @@ DWORD LittleEndian(const BYTE* bytes) {
 
 }  // namespace
 
-BOOL WritePaletteFile(const char* path) {
-    if (CurrentPalette == nullptr || path == nullptr) return 0;
-    BYTE bytes[PaletteFileBytes];
+void BuildPaletteFile(const PALETTEENTRY* colours, BYTE* bytes) {
     std::memcpy(bytes, PaletteFileMark, sizeof PaletteFileMark);
     for (int shift = 0; shift < 4; ++shift) bytes[4 + shift] = static_cast<BYTE>(PaletteFileDataBytes >> (8 * shift));
     for (int i = 0; i < PaletteEntryCount; ++i) {
-        const PALETTEENTRY& entry = CurrentPalette->customColours[i];
         BYTE* out = bytes + 8 + 4 * i;
-        out[0] = entry.peRed;
-        out[1] = entry.peGreen;
-        out[2] = entry.peBlue;
+        out[0] = colours[i].peRed;
+        out[1] = colours[i].peGreen;
+        out[2] = colours[i].peBlue;
         out[3] = PC_RESERVED;
     }
+}
+
+PaletteFileFault ParsePaletteFile(const BYTE* bytes, std::size_t size, PALETTEENTRY* colours, DWORD* length) {
+    if (bytes == nullptr || size < 4 || std::memcmp(bytes, PaletteFileMark, sizeof PaletteFileMark) != 0) {
+        return PaletteFileFault::NotPalette;
+    }
+    if (size < 8) return PaletteFileFault::Truncated;
+    const DWORD declared = LittleEndian(bytes + 4);
+    if (length != nullptr) *length = declared;
+    if (declared != PaletteFileDataBytes) return PaletteFileFault::WrongLength;
+    if (size < PaletteFileBytes) return PaletteFileFault::Truncated;
+    for (int i = 0; i < PaletteEntryCount; ++i) {
+        const BYTE* in = bytes + 8 + 4 * i;
+        colours[i] = PALETTEENTRY{in[0], in[1], in[2], PC_RESERVED};
+    }
+    return PaletteFileFault::None;
+}
+
+BOOL WritePaletteFile(const char* path) {
+    if (CurrentPalette == nullptr || path == nullptr) return 0;
+    BYTE bytes[PaletteFileBytes];
+    BuildPaletteFile(CurrentPalette->customColours, bytes);
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 0;
     DWORD written = 0;
@@ -60,19 +79,7 @@ PaletteFileFault LoadPaletteFile(const char* path, PALETTEENTRY* colours, DWORD*
     BYTE bytes[PaletteFileBytes];
     const DWORD got = ReadUpTo(file, bytes, sizeof bytes);
     CloseHandle(file);
-    if (got < 4 || std::memcmp(bytes, PaletteFileMark, sizeof PaletteFileMark) != 0) {
-        return PaletteFileFault::NotPalette;
-    }
-    if (got < 8) return PaletteFileFault::Truncated;
-    const DWORD declared = LittleEndian(bytes + 4);
-    if (length != nullptr) *length = declared;
-    if (declared != PaletteFileDataBytes) return PaletteFileFault::WrongLength;
-    if (got < PaletteFileBytes) return PaletteFileFault::Truncated;
-    for (int i = 0; i < PaletteEntryCount; ++i) {
-        const BYTE* in = bytes + 8 + 4 * i;
-        colours[i] = PALETTEENTRY{in[0], in[1], in[2], PC_RESERVED};
-    }
-    return PaletteFileFault::None;
+    return ParsePaletteFile(bytes, got, colours, length);
 }
 
 void DescribePaletteFileFault(PaletteFileFault fault, DWORD length, const char* path, char* text, std::size_t size) {

@@ -19,6 +19,12 @@ enum class PaletteFileFault {
     Truncated,     // the file ends before its 944 bytes of colours
 };
 
+// The file's bytes for these colours.
+void BuildPaletteFile(const PALETTEENTRY* colours, BYTE* bytes);
+// The colours of a file's first bytes (at most PaletteFileBytes are looked
+// at), as LoadPaletteFile takes them.
+PaletteFileFault ParsePaletteFile(const BYTE* bytes, std::size_t size, PALETTEENTRY* colours, DWORD* length = nullptr);
+
 // Writes the custom colours to the file, replacing it.  1 when the whole
 // file was written.
 BOOL WritePaletteFile(const char* path);
