@@ -14,3 +14,4 @@ int FuzzQtFilter(const std::uint8_t* data, std::size_t size);
 int FuzzSettingsFile(const std::uint8_t* data, std::size_t size);
 int FuzzRegeditImport(const std::uint8_t* data, std::size_t size);
 int FuzzSpectrumFrame(const std::uint8_t* data, std::size_t size);
+int FuzzPaletteFile(const std::uint8_t* data, std::size_t size);

@@ -70,6 +70,15 @@ constexpr UINT WM_VSCROLL = 0x0115;
 constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_CTLCOLORLISTBOX = 0x0134;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
+constexpr UINT WM_PALETTECHANGED = 0x0311;
+
+// Mouse messages: lParam holds the position in the receiving window's
+// client coordinates (GET_X_LPARAM, GET_Y_LPARAM), wParam the buttons held.
+constexpr WPARAM MK_LBUTTON = 0x0001;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -114,6 +123,7 @@ constexpr DWORD BS_AUTOCHECKBOX = 0x0003;
 constexpr DWORD BS_RADIOBUTTON = 0x0004;
 constexpr DWORD BS_GROUPBOX = 0x0007;
 constexpr DWORD BS_AUTORADIOBUTTON = 0x0009;
+constexpr DWORD BS_OWNERDRAW = 0x000B;
 constexpr DWORD BS_TYPEMASK = 0x000F;
 constexpr DWORD BS_PUSHLIKE = 0x1000;
 constexpr UINT BM_GETCHECK = 0x00F0;
@@ -132,6 +142,33 @@ constexpr DWORD SS_TYPEMASK = 0x001F;
 constexpr DWORD SS_NOPREFIX = 0x0080;
 constexpr DWORD SS_SUNKEN = 0x1000;
 constexpr UINT STM_SETICON = 0x0170;
+
+// Owner-drawn buttons (BS_OWNERDRAW): the parent draws them.  Whenever the
+// button must be shown it sends WM_DRAWITEM (wParam the id, lParam a
+// DRAWITEMSTRUCT) with a DC of the button's client area; what the parent
+// draws there is what the button shows.  A press sends ODA_SELECT with
+// ODS_SELECTED (and ODS_FOCUS) while the button holds the mouse capture; a
+// release over the button sends BN_CLICKED, unless the capture was taken
+// away in between.
+constexpr UINT ODT_BUTTON = 4;
+constexpr UINT ODA_DRAWENTIRE = 0x0001;
+constexpr UINT ODA_SELECT = 0x0002;
+constexpr UINT ODA_FOCUS = 0x0004;
+constexpr UINT ODS_SELECTED = 0x0001;
+constexpr UINT ODS_DISABLED = 0x0004;
+constexpr UINT ODS_FOCUS = 0x0010;
+struct DRAWITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemAction;
+    UINT itemState;
+    HWND hwndItem;
+    HDC hDC;
+    RECT rcItem;
+    ULONG_PTR itemData;
+};
+using LPDRAWITEMSTRUCT = DRAWITEMSTRUCT*;
 
 // Edits: "EDIT".
 constexpr DWORD ES_LEFT = 0x0000;
@@ -368,15 +405,26 @@ HWND GetParent(HWND window);
 HWND SetFocus(HWND window);
 HWND GetFocus();
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
-// The window's rectangle in its parent's client coordinates (screen
-// coordinates for a top-level window).
+// The window's rectangle in screen coordinates.
 BOOL GetWindowRect(HWND window, LPRECT rect);
 LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 LONG_PTR GetWindowLongPtrA(HWND window, int index);
 BOOL SetForegroundWindow(HWND window);
-// Has the window (and what lies in it) painted again; the rectangle and the
-// erase flag do not narrow it.
+// Has the window (and what lies in it) painted again, an owner-drawn control
+// through WM_DRAWITEM; the rectangle and the erase flag do not narrow it.
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+
+// The mouse: while a window holds the capture, every mouse move, press and
+// release in the program goes to it (WM_MOUSEMOVE, WM_LBUTTONDOWN,
+// WM_LBUTTONUP); the window that loses it gets WM_CAPTURECHANGED.
+HWND SetCapture(HWND window);
+BOOL ReleaseCapture();
+HWND GetCapture();
+// Where the mouse was at the latest mouse event, in screen coordinates.
+BOOL GetCursorPos(POINT* point);
+BOOL ScreenToClient(HWND window, POINT* point);
+BOOL ClientToScreen(HWND window, POINT* point);
+BOOL PtInRect(const RECT* rect, POINT point);
 
 // ---------------------------------------------------------------------------
 // Icons and common controls.

@@ -145,9 +145,35 @@ constexpr DLGITEMTEMPLATEA PaletteItems[] = {
     {"BUTTON", "&Test Palette Settings", IdTestAll, Push | WS_GROUP, 0, 204, 190, 72, 14},
     {"BUTTON", "Help", IdHelp, Push, 0, 280, 190, 46, 14},
 };
-// The page the next stage of the settings program fills.
+// The palette grid on the left; on the right the colour sliders, the masks
+// and the operations in pairs, in the order Tab visits them.
 constexpr DLGITEMTEMPLATEA CustomItems[] = {
-    {"STATIC", "The Custom palette settings are not available yet.", IDC_STATIC, SS_CENTER, 0, 20, 96, 290, 10},
+    {"BUTTON", "Palette", IDC_STATIC, Group, 0, 4, 2, 196, 184},
+    {"BUTTON", "", IdPaletteGrid, BS_OWNERDRAW, 0, 10, 13, 184, 168},
+    {"STATIC", "R", IDC_STATIC, SS_CENTER, 0, 206, 8, 8, 8},
+    {TRACKBAR_CLASSA, nullptr, IdRedSlider, WS_TABSTOP | WS_GROUP, 0, 214, 4, 112, 15},
+    {"STATIC", "G", IDC_STATIC, SS_CENTER, 0, 206, 24, 8, 8},
+    {TRACKBAR_CLASSA, nullptr, IdGreenSlider, WS_TABSTOP, 0, 214, 20, 112, 15},
+    {"STATIC", "B", IDC_STATIC, SS_CENTER, 0, 206, 40, 8, 8},
+    {TRACKBAR_CLASSA, nullptr, IdBlueSlider, WS_TABSTOP, 0, 214, 36, 112, 15},
+    {"STATIC", "Mask:", IDC_STATIC, SS_LEFT, 0, 206, 57, 24, 8},
+    {"BUTTON", "Red", IdMaskRed, Check | WS_GROUP, 0, 230, 56, 30, 10},
+    {"BUTTON", "Green", IdMaskGreen, Check, 0, 261, 56, 34, 10},
+    {"BUTTON", "Blue", IdMaskBlue, Check, 0, 296, 56, 30, 10},
+    {"BUTTON", "R&andom", IdRandomColours, Push | WS_GROUP, 0, 206, 72, 58, 14},
+    {"BUTTON", "&Gradient", IdGradient, Push, 0, 268, 72, 58, 14},
+    {"BUTTON", "&Smooth", IdSmooth, Push, 0, 206, 89, 58, 14},
+    {"BUTTON", "R&ough", IdRough, Push, 0, 268, 89, 58, 14},
+    {"BUTTON", "S&hift", IdShift, Push, 0, 206, 106, 58, 14},
+    {"BUTTON", "&Negative", IdNegative, Push, 0, 268, 106, 58, 14},
+    {"BUTTON", "&Reverse", IdReverse, Push, 0, 206, 123, 58, 14},
+    {"BUTTON", "&Undo", IdUndo, Push, 0, 268, 123, 58, 14},
+    {"BUTTON", "&Copy To", IdCopyTo, Push, 0, 206, 140, 58, 14},
+    {"BUTTON", "&Merge To", IdMergeTo, Push, 0, 268, 140, 58, 14},
+    {"BUTTON", "&Import", IdImportPalette, Push, 0, 206, 157, 58, 14},
+    {"BUTTON", "&Export", IdExportPalette, Push, 0, 268, 157, 58, 14},
+    {"BUTTON", "Test Palette Settings", IdTestPalette, Push, 0, 176, 190, 100, 14},
+    {"BUTTON", "Help", IdHelp, Push, 0, 280, 190, 46, 14},
 };
 // The Display page: the modes on the left, the current and stored ones with
 // the buttons on the right, and below them what choosing a mode does.

@@ -77,3 +77,25 @@ constexpr int IdSetMode = 1106;
 constexpr int IdClearMode = 1107;
 constexpr int IdTestMode = 2;
 constexpr int IdModeNote = 1321;
+
+// Custom palette.
+constexpr int IdRedSlider = 1000;
+constexpr int IdGreenSlider = 1003;
+constexpr int IdBlueSlider = 1004;
+constexpr int IdRandomColours = 1001;
+constexpr int IdGradient = 1002;
+constexpr int IdCopyTo = 1005;
+constexpr int IdImportPalette = 1006;
+constexpr int IdExportPalette = 1007;
+constexpr int IdMergeTo = 1008;
+constexpr int IdSmooth = 1009;
+constexpr int IdShift = 1010;
+constexpr int IdRough = 1011;
+constexpr int IdNegative = 1012;
+constexpr int IdUndo = 1013;
+constexpr int IdReverse = 1015;
+constexpr int IdPaletteGrid = 1018;
+constexpr int IdMaskRed = 1303;
+constexpr int IdMaskGreen = 1304;
+constexpr int IdMaskBlue = 1305;
+constexpr int IdTestPalette = 1086;

@@ -16,6 +16,7 @@ TEST(FuzzCorpus, EverySeedPassesItsHarness) {
         {"settings", FuzzSettingsFile},
         {"regedit", FuzzRegeditImport},
         {"spectrum", FuzzSpectrumFrame},
+        {"pal", FuzzPaletteFile},
     };
     for (auto [name, harness] : harnesses) {
         int seeds = 0;

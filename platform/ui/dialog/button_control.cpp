@@ -193,6 +193,9 @@ bool ButtonControl::moveInGroup(int step) {
 
 }  // namespace
 
-std::unique_ptr<UiWindow> CreateButtonControl(const ControlParams& params) { return std::make_unique<ButtonControl>(params); }
+std::unique_ptr<UiWindow> CreateButtonControl(const ControlParams& params) {
+    if ((params.style & BS_TYPEMASK) == BS_OWNERDRAW) return CreateOwnerDrawButton(params);
+    return std::make_unique<ButtonControl>(params);
+}
 
 }  // namespace platform::dialog

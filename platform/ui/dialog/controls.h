@@ -28,6 +28,8 @@ ControlFactory FindControlClass(LPCSTR className);
 
 std::unique_ptr<UiWindow> CreateStaticControl(const ControlParams& params);
 std::unique_ptr<UiWindow> CreateButtonControl(const ControlParams& params);
+// BS_OWNERDRAW buttons; CreateButtonControl hands them on.
+std::unique_ptr<UiWindow> CreateOwnerDrawButton(const ControlParams& params);
 std::unique_ptr<UiWindow> CreateEditControl(const ControlParams& params);
 std::unique_ptr<UiWindow> CreateComboBoxControl(const ControlParams& params);
 std::unique_ptr<UiWindow> CreateListBoxControl(const ControlParams& params);

@@ -398,3 +398,19 @@ TEST_F(SettingsFiles, RegistersTheFileType) {
 }
 
 }  // namespace
+
+TEST_F(SettingsFiles, CustomColoursSurviveSaveExportAndImportByteForByte) {
+    palette().effect[ChannelBlue] = EffectCustom;
+    for (int i = 0; i < PaletteEntryCount; ++i) {
+        palette().customColours[i] = PALETTEENTRY{BYTE(i * 3), BYTE(i ^ 0x5A), BYTE(255 - i / 2), PC_RESERVED};
+    }
+    PALETTEENTRY made[PaletteEntryCount];
+    std::memcpy(made, palette().customColours, sizeof made);
+    SaveDisplay("Colours");
+    ASSERT_EQ(WriteSettingsFile(DisplayKeyPath("Colours").c_str(), file("colours.LUM").c_str()), 1);
+    ASSERT_EQ(ReadSettingsFile("Imported", file("colours.LUM").c_str()), 1);
+    for (PALETTEENTRY& entry : palette().customColours) entry = PALETTEENTRY{1, 2, 3, PC_RESERVED};
+    LoadDisplay("Imported");
+    EXPECT_EQ(std::memcmp(palette().customColours, made, sizeof made), 0);
+    EXPECT_EQ(palette().effect[ChannelBlue], EffectCustom);
+}

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 
 #include "platform/ui/qt_session.h"
 #include "platform/win32.h"
@@ -367,6 +368,70 @@ TEST(ModalDialog, RunsUntilEndDialogAndReturnsItsResult) {
     EXPECT_EQ(DialogBoxIndirectParamA(nullptr, &box, nullptr, ModalProc, 0), 42);
     Settle();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// An owner-drawn button whose parent paints it white and, when asked,
+// takes the mouse from it at the press.
+bool takeCaptureAtPress = false;
+
+INT_PTR OwnerDrawProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    Seen entry{message, wParam, lParam};
+    if (message == WM_DRAWITEM) {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        entry.code = item->itemAction;
+        entry.delta = static_cast<int>(item->itemState);
+        FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        if (takeCaptureAtPress && item->itemAction == ODA_SELECT && (item->itemState & ODS_SELECTED))
+            SetCapture(dialog);
+    }
+    if (message != WM_MOUSEMOVE) seen.push_back(entry);
+    return message == WM_INITDIALOG || message == WM_DRAWITEM;
+}
+
+TEST(OwnerDrawButton, TheParentDrawsItAndAPressCanBeTakenOver) {
+    ASSERT_TRUE(platform::ensureGuiApplication());
+    const DLGITEMTEMPLATEA items[] = {{"BUTTON", "", 120, BS_OWNERDRAW, 0, 10, 10, 40, 20}};
+    const DLGTEMPLATEA dialogTemplate = {WS_POPUP | WS_VISIBLE | DS_SETFONT, 0, 0, 0, 80, 50, "Drawn", 8, "MS Shell Dlg",
+                                         items, 1};
+    seen.clear();
+    HWND dialog = CreateDialogIndirectParamA(nullptr, &dialogTemplate, nullptr, OwnerDrawProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    QWidget* face = platform::widgetForWindow(GetDlgItem(dialog, 120));
+    EXPECT_EQ(face->grab().toImage().pixel(3, 3) & 0xFFFFFF, 0xFFFFFFu);
+
+    const QPoint at(5, 5);
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(face->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(face, &event);
+    };
+    for (bool takeOver : {false, true}) {
+        seen.clear();
+        takeCaptureAtPress = takeOver;
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        EXPECT_EQ(GetCapture(), takeOver ? dialog : GetDlgItem(dialog, 120));
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        EXPECT_EQ(GetCapture(), takeOver ? dialog : nullptr);
+        ReleaseCapture();
+        const auto pressed = std::find_if(seen.begin(), seen.end(), [](const Seen& s) {
+            return s.message == WM_DRAWITEM && s.code == ODA_SELECT && (s.delta & ODS_SELECTED);
+        });
+        EXPECT_NE(pressed, seen.end());
+        EXPECT_EQ(CommandsFrom(120), takeOver ? std::vector<WORD>{} : std::vector<WORD>{BN_CLICKED});
+        // The release reaches the window that holds the mouse, at its own
+        // client position.
+        const auto released = std::find_if(seen.begin(), seen.end(), [](const Seen& s) { return s.message == WM_LBUTTONUP; });
+        EXPECT_EQ(released != seen.end(), takeOver);
+        if (takeOver && released != seen.end()) {
+            POINT inDialog{at.x(), at.y()};
+            ClientToScreen(GetDlgItem(dialog, 120), &inDialog);
+            ScreenToClient(dialog, &inDialog);
+            EXPECT_EQ(GET_X_LPARAM(released->lParam), inDialog.x);
+            EXPECT_EQ(GET_Y_LPARAM(released->lParam), inDialog.y);
+        }
+    }
+    takeCaptureAtPress = false;
+    DestroyWindow(dialog);
+    Settle();
 }
 
 }  // namespace
