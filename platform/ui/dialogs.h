@@ -361,6 +361,18 @@ BOOL GetWindowRect(HWND window, LPRECT rect);
 LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
 LONG_PTR GetWindowLongPtrA(HWND window, int index);
 BOOL SetForegroundWindow(HWND window);
+BOOL UpdateWindow(HWND window);
+
+// Cursors: only the system's arrow and hourglass.  SetCursor shows the
+// cursor over every window of the program until the next SetCursor, and
+// returns the one shown before (null: the windows' own).
+struct UiCursor;
+using HCURSOR = UiCursor*;
+inline const LPCSTR IDC_ARROW = MAKEINTRESOURCEA(32512);
+inline const LPCSTR IDC_WAIT = MAKEINTRESOURCEA(32514);
+// Null (ERROR_RESOURCE_NAME_NOT_FOUND) for any other cursor.
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR SetCursor(HCURSOR cursor);
 
 // ---------------------------------------------------------------------------
 // Icons and common controls.

@@ -60,3 +60,15 @@ constexpr int IdAutoRun = 1043;
 constexpr int IdAutoGain = 1044;
 constexpr int IdSoundStatus = 1110;
 constexpr int IdLaunchAnalyser = 1109;
+
+// Setup wizard.
+constexpr int IdDestination = 1100;
+constexpr int IdBrowseDestination = 1101;
+constexpr int IdSetDefaultSaver = 1057;
+constexpr int IdAddLauncher = 1058;
+constexpr int IdAddConfigCopy = 1059;
+constexpr int IdAddSavedSettings = 1060;
+constexpr int IdInstallAnalyser = 1062;
+constexpr int IdInstallProgress = 1316;
+constexpr int IdConfigure = 1037;
+constexpr int IdTestDrive = 1087;
