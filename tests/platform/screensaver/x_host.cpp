@@ -37,6 +37,33 @@ void DestroyHostWindow(unsigned long window) {
     XSync(d, False);
 }
 
+unsigned long CreateNamedWindow(const char* title, const char* className) {
+    Display* d = connection();
+    if (!d) return 0;
+    ::Window window = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 40, 20, 0, 0, 0);
+    XStoreName(d, window, title);
+    XClassHint hint{};
+    char instance[] = "vexdock";
+    hint.res_name = instance;
+    hint.res_class = const_cast<char*>(className);
+    XSetClassHint(d, window, &hint);
+    Atom close = XInternAtom(d, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(d, window, &close, 1);
+    XMapWindow(d, window);
+    XSync(d, False);
+    return window;
+}
+
+bool CloseRequested(unsigned long window) {
+    Display* d = connection();
+    XSync(d, False);
+    XEvent event;
+    Atom close = XInternAtom(d, "WM_DELETE_WINDOW", False);
+    while (XCheckTypedWindowEvent(d, window, ClientMessage, &event))
+        if (static_cast<Atom>(event.xclient.data.l[0]) == close) return true;
+    return false;
+}
+
 unsigned long ScreenPixel(int x, int y) {
     Display* d = connection();
     XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
