@@ -144,9 +144,9 @@ constexpr DLGITEMTEMPLATEA DirectoryItems[] = {
      "Welcome to the Lumoric Screen Saver.\n\nSetup installs the saver into the folder below. To install it "
      "somewhere else, type another folder or choose one with Browse.",
      IDC_STATIC, SS_LEFT, 0, 12, 8, 280, 56},
-    {"STATIC", "&Destination folder:", IDC_STATIC, SS_LEFT, 0, 12, 78, 200, 8},
-    {"EDIT", "", IdDestination, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 12, 90, 218, 12},
-    {"BUTTON", "&Browse...", IdBrowseDestination, Push, 0, 236, 89, 56, 14},
+    {"STATIC", "&Destination folder:", IDC_STATIC, SS_LEFT, 0, 12, 60, 200, 8},
+    {"EDIT", "", IdDestination, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 12, 72, 218, 12},
+    {"BUTTON", "&Browse...", IdBrowseDestination, Push, 0, 236, 71, 56, 14},
     {"STATIC", "Press Next to choose the installation options.", IDC_STATIC, SS_LEFT, 0, 12, 128, 280, 8},
 };
 constexpr DLGTEMPLATEA DirectoryPage = WizardPage("Directory", DirectoryItems);

@@ -38,7 +38,7 @@ TEST(FindWindow, FindsOtherProgramsWindowsByTitleOrClassAndAsksThemToClose) {
     EXPECT_TRUE(xhost::CloseRequested(launcher));
     EXPECT_FALSE(PostMessageA(byTitle, WM_USER, 0, 0));
 
-    xhost::DestroyHostWindow(launcher);
+    xhost::EndNamedWindows();
     EXPECT_EQ(FindWindowA(nullptr, "Screen Saver Vexdock V2.5"), nullptr);
     EXPECT_FALSE(PostMessageA(byTitle, WM_CLOSE, 0, 0)) << "the window has gone";
 

@@ -84,9 +84,10 @@ protected:
         ui.reset();
     }
 
+    // Two of the displays shipped.
     void addDisplays() {
-        for (const auto& entry : fs::directory_iterator(LUMORA_DISPLAYS))
-            fs::copy_file(entry.path(), source.path() / entry.path().filename());
+        for (const char* name : {"[S] Sound Sphere.LUM", "[S] Sound Star.LUM"})
+            fs::copy_file(fs::path(LUMORA_DISPLAYS) / name, source.path() / name);
     }
     void open() {
         DescribeSetupWizard(&header, pages, caption);
