@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/screensaver/screensaver.h"
 #include "saver/resources/resource_ids.h"
 #include "saver/resources/resources.h"
 #include "saver/settings/key_paths.h"
