@@ -10,6 +10,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/kernel/kernel.h"
+#include "platform/screensaver/foreign_windows.h"
 
 namespace platform::saver {
 
@@ -171,6 +172,7 @@ using namespace platform::saver;
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hwnd && !IsWindow(hwnd)) {
+        if (std::optional<BOOL> posted = PostToForeignWindow(hwnd, message)) return *posted;
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }

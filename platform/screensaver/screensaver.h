@@ -153,6 +153,12 @@ constexpr UINT PM_REMOVE = 0x0001;
 // ERROR_INVALID_WINDOW_HANDLE for a handle that is not a live window; a null
 // handle posts a message without a window (seen by PeekMessageA only).
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The first window on the X display with this class (WM_CLASS) and title,
+// either of them null for any, compared case-insensitively; null when there
+// is none or no display.  Windows of other programs are found too: posting
+// WM_CLOSE to one asks it to close, as its window manager's close button
+// would.
+HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 // Calls the window's procedure and returns its result.  From another thread
 // than the window thread while the saver window's loop runs, the call is
 // carried out on the window thread and the caller waits for it.  0 for a
@@ -189,9 +195,19 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 // The process's screen-saver-running flag.
 constexpr UINT SPI_SETSCREENSAVERRUNNING = 0x0061;
 constexpr UINT SPI_GETSCREENSAVERRUNNING = 0x0072;
+// Whether the desktop's screen saver is switched on: the user profile's
+// HKEY_CURRENT_USER "Control Panel\Desktop" value "ScreenSaveActive" ("1" or
+// "0"), as Windows keeps it.
+constexpr UINT SPI_GETSCREENSAVEACTIVE = 0x0010;
+constexpr UINT SPI_SETSCREENSAVEACTIVE = 0x0011;
+constexpr UINT SPIF_UPDATEINIFILE = 0x0001;
+constexpr UINT SPIF_SENDCHANGE = 0x0002;
 // SPI_SETSCREENSAVERRUNNING: uiParam is the new flag; pvParam, when not null,
 // a BOOL* that receives the previous one.  SPI_GETSCREENSAVERRUNNING: pvParam
-// a BOOL* that receives the flag.  Other actions fail (ERROR_INVALID_PARAMETER).
+// a BOOL* that receives the flag.  SPI_SETSCREENSAVEACTIVE: uiParam is the
+// new setting, kept for this session and, with SPIF_UPDATEINIFILE, written to
+// the profile.  SPI_GETSCREENSAVEACTIVE: pvParam a BOOL* that receives it.
+// Other actions fail (ERROR_INVALID_PARAMETER).
 BOOL SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIni);
 
 // Returns 0 once every message queued for the window thread before the call

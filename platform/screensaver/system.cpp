@@ -5,12 +5,39 @@
 #include <mutex>
 
 #include "platform/kernel/kernel.h"
+#include "platform/registry/registry.h"
 #include "platform/screensaver/cursor.h"
 #include "platform/screensaver/screensaver.h"
 
 namespace {
 
 std::atomic<BOOL> saverRunning{FALSE};
+// -1 until this session sets it: the profile's value counts.
+std::atomic<int> saveActive{-1};
+
+constexpr char DesktopKey[] = "Control Panel\\Desktop";
+
+BOOL ProfileSaveActive() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, DesktopKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return FALSE;
+    char value[4] = {};
+    DWORD size = sizeof value - 1;
+    DWORD type = 0;
+    LONG status = RegQueryValueExA(key, "ScreenSaveActive", nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_SZ && value[0] == '1' ? TRUE : FALSE;
+}
+
+BOOL WriteProfileSaveActive(bool active) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, DesktopKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return FALSE;
+    const char* value = active ? "1" : "0";
+    LONG status = RegSetValueExA(key, "ScreenSaveActive", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), 2);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? TRUE : FALSE;
+}
 std::atomic<int> cursorCount{0};
 
 std::mutex listenerMutex;
@@ -37,6 +64,13 @@ BOOL SystemParametersInfoA(UINT action, UINT uiParam, LPVOID pvParam, UINT winIn
         if (pvParam) *static_cast<BOOL*>(pvParam) = previous;
         return TRUE;
     }
+    case SPI_SETSCREENSAVEACTIVE:
+        saveActive = uiParam ? 1 : 0;
+        return (winIni & SPIF_UPDATEINIFILE) ? WriteProfileSaveActive(uiParam != 0) : TRUE;
+    case SPI_GETSCREENSAVEACTIVE:
+        if (!pvParam) break;
+        *static_cast<BOOL*>(pvParam) = saveActive >= 0 ? static_cast<BOOL>(saveActive.load()) : ProfileSaveActive();
+        return TRUE;
     case SPI_GETSCREENSAVERRUNNING:
         if (!pvParam) break;
         *static_cast<BOOL*>(pvParam) = saverRunning.load();

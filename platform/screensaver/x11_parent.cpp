@@ -3,38 +3,9 @@
 #include <QSocketNotifier>
 #include <X11/Xlib.h>
 
+#include "platform/screensaver/x11_error_trap.h"
+
 namespace platform::saver {
-
-namespace {
-
-// Xlib's default error handler ends the process; a window id from the command
-// line may name nothing, so errors of our own requests are caught around them.
-int lastError = 0;
-
-int recordError(Display*, XErrorEvent* event) {
-    lastError = event->error_code;
-    return 0;
-}
-
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : display_(display) {
-        lastError = 0;
-        previous_ = XSetErrorHandler(recordError);
-    }
-    ~ErrorTrap() { XSetErrorHandler(previous_); }
-    // Waits for the server's answer to everything sent so far.
-    bool failed() {
-        XSync(display_, False);
-        return lastError != 0;
-    }
-
-private:
-    Display* display_;
-    int (*previous_)(Display*, XErrorEvent*);
-};
-
-}  // namespace
 
 bool X11DisplayAnswers() {
     Display* display = XOpenDisplay(nullptr);

@@ -32,3 +32,15 @@ constexpr UINT SHCNF_FLUSHNOWAIT = 0x3000;
 // Tells the desktop that something changed.  Nothing here watches for it, so
 // the notification is only recorded as a debug message; it never fails.
 void SHChangeNotify(LONG wEventId, UINT uFlags, LPCVOID dwItem1, LPCVOID dwItem2);
+
+namespace platform {
+
+// Makes a program startable from a folder of the desktop: "<folder>/<file>
+// .desktop", an application entry named `name` that runs `program` (no
+// arguments), executable as desktops want trusted launchers to be.  A file
+// manager shows it on the desktop; in the autostart folder the session starts
+// it.  The entry is replaced when it exists.  FALSE when it cannot be
+// written.
+BOOL WriteDesktopEntry(LPCSTR folder, LPCSTR file, LPCSTR name, LPCSTR program);
+
+}  // namespace platform

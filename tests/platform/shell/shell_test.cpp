@@ -94,3 +94,27 @@ TEST(ShellNotify, IsHarmlessForEveryEventKind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DesktopEntry, RunsTheProgramWhateverItsPathHoldsAndIsExecutable) {
+    testsupport::TempDir folder;
+    const std::string program = folder.str() + "/my $dir \"x\" 100%/LMSC.EXE";
+    ASSERT_TRUE(platform::WriteDesktopEntry(folder.str().c_str(), "LMSC", "Lumora\nSettings", program.c_str()));
+    const std::string path = folder.str() + "/LMSC.desktop";
+    std::ifstream file(path);
+    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("[Desktop Entry]\nType=Application\n"), std::string::npos);
+    EXPECT_NE(text.find("\nName=Lumora Settings\n"), std::string::npos) << "a line break would start a new key";
+    // Quoted whole; $ and " escaped for the Exec rules (then the backslash
+    // doubled for the string rules); % doubled.
+    EXPECT_NE(text.find("\nExec=\"" + folder.str() + "/my \\\\$dir \\\\\"x\\\\\" 100%%/LMSC.EXE\"\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(std::filesystem::status(path).permissions() & std::filesystem::perms::owner_exec,
+              std::filesystem::perms::none);
+
+    EXPECT_FALSE(platform::WriteDesktopEntry((folder.str() + "/missing").c_str(), "LMSC", "x", program.c_str()));
+}
+
+}  // namespace

@@ -1,0 +1,58 @@
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+
+#include "platform/kernel/kernel.h"
+#include "platform/shell/shell.h"
+
+namespace {
+
+// The Exec key's quoting: the whole path in double quotes, with '"', '`',
+// '$' and '\' escaped, and '%' doubled (field codes start with it).  Each
+// backslash is written twice more, since the value's own string escapes
+// come first.
+std::string QuotedProgram(const std::string& program) {
+    std::string quoted = "\"";
+    for (char c : program) {
+        if (c == '\\') quoted += "\\\\\\\\";
+        else if (c == '"' || c == '`' || c == '$') quoted += std::string("\\\\") + c;
+        else if (c == '%') quoted += "%%";
+        else quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// A line break in a value would start a new key.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+}  // namespace
+
+namespace platform {
+
+BOOL WriteDesktopEntry(LPCSTR folder, LPCSTR file, LPCSTR name, LPCSTR program) {
+    if (!folder || !file || !name || !program || !*folder || !*file || !*program) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    const std::string path = std::string(folder) + "/" + file + ".desktop";
+    {
+        std::ofstream entry(path, std::ios::trunc);
+        entry << "[Desktop Entry]\n"
+              << "Type=Application\n"
+              << "Name=" << OneLine(name) << "\n"
+              << "Exec=" << OneLine(QuotedProgram(program)) << "\n"
+              << "Terminal=false\n";
+        if (!entry.flush()) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        }
+    }
+    chmod(path.c_str(), 0755);
+    return TRUE;
+}
+
+}  // namespace platform
