@@ -16,8 +16,8 @@ int sourceOf(int placed, int source, int placedSize) {
     return static_cast<int>((2 * static_cast<long long>(placed) + 1) * source / (2 * static_cast<long long>(placedSize)));
 }
 
-void fillBlack(std::uint32_t* row, int count) {
-    if (count > 0) std::fill_n(row, count, 0u);
+void fillBlack(std::uint32_t* row, int count, std::uint32_t black) {
+    if (count > 0) std::fill_n(row, count, black);
 }
 
 }  // namespace
@@ -54,25 +54,25 @@ void CanvasScaler::buildColumnMap(int canvasWidth, int placedWidth) {
 
 void CanvasScaler::render(const std::uint8_t* src, int canvasWidth, int canvasHeight, std::ptrdiff_t srcStride,
                           const std::uint32_t* colours, std::uint32_t* dst, int windowWidth, int windowHeight,
-                          std::ptrdiff_t dstStride, int rowBegin, int rowEnd) {
+                          std::ptrdiff_t dstStride, int rowBegin, int rowEnd, std::uint32_t black) {
     if (!dst || windowWidth <= 0 || windowHeight <= 0) return;
     rowBegin = std::max(rowBegin, 0);
     rowEnd = std::min(rowEnd, windowHeight);
     Placement p = src ? FitCanvas(canvasWidth, canvasHeight, windowWidth, windowHeight) : Placement{};
     if (p.width == 0 || p.height == 0) {
-        for (int y = rowBegin; y < rowEnd; ++y) fillBlack(dst + y * dstStride, windowWidth);
+        for (int y = rowBegin; y < rowEnd; ++y) fillBlack(dst + y * dstStride, windowWidth, black);
         return;
     }
-    for (int y = rowBegin; y < std::min(p.y, rowEnd); ++y) fillBlack(dst + y * dstStride, windowWidth);
-    for (int y = std::max(p.y + p.height, rowBegin); y < rowEnd; ++y) fillBlack(dst + y * dstStride, windowWidth);
+    for (int y = rowBegin; y < std::min(p.y, rowEnd); ++y) fillBlack(dst + y * dstStride, windowWidth, black);
+    for (int y = std::max(p.y + p.height, rowBegin); y < rowEnd; ++y) fillBlack(dst + y * dstStride, windowWidth, black);
 
     bool sameWidth = p.width == canvasWidth;
     if (!sameWidth) buildColumnMap(canvasWidth, p.width);
     int previousSource = -1;
     for (int y = std::max(rowBegin - p.y, 0); y < std::min(rowEnd - p.y, p.height); ++y) {
         std::uint32_t* row = dst + (p.y + y) * dstStride;
-        fillBlack(row, p.x);
-        fillBlack(row + p.x + p.width, windowWidth - p.x - p.width);
+        fillBlack(row, p.x, black);
+        fillBlack(row + p.x + p.width, windowWidth - p.x - p.width, black);
         int sy = p.height == canvasHeight ? y : sourceOf(y, canvasHeight, p.height);
         if (sy == previousSource) {
             std::memcpy(row + p.x, row - dstStride + p.x, static_cast<std::size_t>(p.width) * sizeof *row);

@@ -26,10 +26,10 @@ public:
     // `src`: canvasWidth x canvasHeight indices, `srcStride` bytes between
     // rows; `colours`: 256 0x00RRGGBB words; `dst`: windowWidth x
     // windowHeight pixels, `dstStride` pixels between rows.  Only window
-    // rows [rowBegin, rowEnd) are written.
+    // rows [rowBegin, rowEnd) are written; the bars get `black`.
     void render(const std::uint8_t* src, int canvasWidth, int canvasHeight, std::ptrdiff_t srcStride,
                 const std::uint32_t* colours, std::uint32_t* dst, int windowWidth, int windowHeight,
-                std::ptrdiff_t dstStride, int rowBegin = 0, int rowEnd = INT_MAX);
+                std::ptrdiff_t dstStride, int rowBegin = 0, int rowEnd = INT_MAX, std::uint32_t black = 0);
 
 private:
     void buildColumnMap(int canvasWidth, int placedWidth);

@@ -16,6 +16,10 @@ namespace {
 // The display's refresh, at which new pictures are looked for.
 constexpr int kRefreshIntervalMs = 16;
 
+// Pixels written into Qt images are opaque (an alpha store is
+// premultiplied, where opaque is the colour itself with alpha 255).
+constexpr std::uint32_t Opaque = 0xFF000000u;
+
 LPARAM pointParam(const QPointF& position, qreal ratio) {
     QPoint p = (position * ratio).toPoint();
     return MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y()));
@@ -84,24 +88,26 @@ void SaverSurface::renderNow() {
     QPaintDevice* device = backingStore_.paintDevice();
     auto* store = device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
     QRect changed = area;
-    if (store && store->format() == QImage::Format_RGB32) {
+    const QImage::Format format = store ? store->format() : QImage::Format_Invalid;
+    if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+        format == QImage::Format_ARGB32_Premultiplied) {
         // The store keeps its pixels between paints: while the colours stay,
         // only the rows the drawing changed are converted and sent.
         const auto rows = presenter_->render(reinterpret_cast<std::uint32_t*>(store->bits()), store->width(),
-                                             store->height(), store->bytesPerLine() / 4, storeFilled_);
+                                             store->height(), store->bytesPerLine() / 4, storeFilled_, Opaque);
         storeFilled_ = true;
         const qreal ratio = store->devicePixelRatio();
         const int top = static_cast<int>(rows.first / ratio);
         const int bottom = static_cast<int>((rows.second + ratio - 1) / ratio);
         changed = QRect(0, top, area.width(), bottom - top);
     } else {
-        // Another kind of store (an alpha visual, say): convert into our own
-        // image and let Qt draw that.
+        // Another kind of store: convert into our own image and let Qt
+        // draw that.
         const QSize pixels = area.size() * devicePixelRatio();
         if (image_.size() != pixels) image_ = QImage(pixels, QImage::Format_RGB32);
         image_.setDevicePixelRatio(devicePixelRatio());
         presenter_->render(reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
-                           image_.bytesPerLine() / 4);
+                           image_.bytesPerLine() / 4, false, Opaque);
         QPainter painter(device);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPointF(0, 0), image_);

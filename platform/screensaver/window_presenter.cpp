@@ -79,7 +79,7 @@ bool WindowPresenter::takeChanges() {
 }
 
 std::pair<int, int> WindowPresenter::render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride,
-                                            bool onlyChanged) {
+                                            bool onlyChanged, std::uint32_t alpha) {
     const std::uint8_t* pixels = shown_.pixels.empty() ? nullptr : shown_.pixels.data();
     std::pair<int, int> rows{0, height};
     if (onlyChanged && !shownColoursChanged_ && pixels) {
@@ -89,8 +89,9 @@ std::pair<int, int> WindowPresenter::render(std::uint32_t* dst, int width, int h
             rows = {p.y + shownChanged_.top, p.y + shownChanged_.bottom};
         }
     }
-    scaler_.render(pixels, shown_.width, shown_.height, shown_.width, shownColours_.data(), dst, width, height,
-                   stride, rows.first, rows.second);
+    for (std::size_t i = 0; i < renderColours_.size(); ++i) renderColours_[i] = shownColours_[i] | alpha;
+    scaler_.render(pixels, shown_.width, shown_.height, shown_.width, renderColours_.data(), dst, width, height,
+                   stride, rows.first, rows.second, alpha);
     shownChanged_ = {};
     shownColoursChanged_ = false;
     return rows;

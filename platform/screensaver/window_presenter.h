@@ -31,9 +31,9 @@ public:
     // Window thread: draws the taken picture into `dst` (window size).  With
     // `onlyChanged`, and when the colours stayed and the frame lands 1:1,
     // only the rows that changed since the picture taken before; returns the
-    // window rows [first, second) it wrote.
+    // window rows [first, second) it wrote.  `alpha` is set in every pixel.
     std::pair<int, int> render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride,
-                               bool onlyChanged = false);
+                               bool onlyChanged = false, std::uint32_t alpha = 0);
 
 private:
     // Rows [top, bottom); empty when top >= bottom.
@@ -66,6 +66,7 @@ private:
     Rows shownChanged_;  // rows of shown_ that differ from the frame taken before
     bool shownColoursChanged_ = true;
     gdi::HardwareColours shownColours_{};
+    gdi::HardwareColours renderColours_{};  // shownColours_ with the alpha of the last render
     CanvasScaler scaler_;
 
     gdi::FrameClock clock_;
