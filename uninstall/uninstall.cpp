@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr char ShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char SaverKey[] = "Screen Saver.Lumora";
 constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumora";
 constexpr char SavedSettingsFolder[] = "LMSC - Saved Settings";
@@ -52,21 +51,10 @@ void DeleteNamed(const char* folder, const char* name) {
     FindClose(search);
 }
 
-bool ShellFolder(const char* name, char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    DWORD size = MAX_PATH;
-    DWORD type = 0;
-    LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ || size == 0) return false;
-    path[size < MAX_PATH ? size : MAX_PATH - 1] = '\0';
-    return path[0] != '\0';
-}
 
 void RemoveLauncher() {
     char startup[MAX_PATH];
-    if (!ShellFolder("Startup", startup)) return;
+    if (!platform::ReadShellFolder("Startup", startup)) return;
     for (const char* title : LauncherTitles)
         if (HWND window = FindWindowA(nullptr, title)) PostMessageA(window, WM_CLOSE, 0, 0);
     if (HWND window = FindWindowA(LauncherClass, nullptr)) PostMessageA(window, WM_CLOSE, 0, 0);
@@ -83,7 +71,7 @@ void RemoveLauncher() {
 void RemoveConfigurationCopy() {
     char desktop[MAX_PATH];
     char copy[MAX_PATH];
-    if (!ShellFolder("Desktop", desktop) || !Join(copy, desktop, "LMSC.EXE")) return;
+    if (!platform::ReadShellFolder("Desktop", desktop) || !Join(copy, desktop, "LMSC.EXE")) return;
     DeleteNamed(desktop, "LMSC.EXE");
     DeleteNamed(desktop, "LMSC.desktop");
     SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA, copy, nullptr);
@@ -95,7 +83,7 @@ void RemoveSavedSettings() {
     char desktop[MAX_PATH];
     char folder[MAX_PATH];
     char mask[MAX_PATH];
-    if (!ShellFolder("Desktop", desktop) || !Join(folder, desktop, SavedSettingsFolder) ||
+    if (!platform::ReadShellFolder("Desktop", desktop) || !Join(folder, desktop, SavedSettingsFolder) ||
         !Join(mask, folder, "*.LUM"))
         return;
     WIN32_FIND_DATAA found{};

@@ -95,3 +95,13 @@ LONG RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpRe
 // Every write survives a killed process when its call returns; flushing also
 // syncs the hive file, so the changes survive a power loss.
 LONG RegFlushKey(HKEY hKey);
+
+namespace platform {
+
+// A folder of the user's shell ("Desktop", "Startup") as the registry names
+// it under the user's "...\Explorer\Shell Folders" key; false when it is
+// missing, not a string or empty.
+// `path` holds MAX_PATH characters.
+bool ReadShellFolder(const char* name, char* path);
+
+}  // namespace platform

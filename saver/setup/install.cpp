@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr char ShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr char UninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumora";
 constexpr char SavedSettingsFolder[] = "LMSC - Saved Settings";
 constexpr char LauncherFile[] = "Vexdock.EXE";
@@ -31,19 +30,6 @@ void SetProgress(HWND page, int position) {
     UpdateWindow(PropSheet_Parent(page));
 }
 
-// A user's shell folder ("Startup", "Desktop"); false when it cannot be read.
-bool ShellFolder(const char* name, char* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ShellFoldersKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    DWORD size = MAX_PATH;
-    DWORD type = 0;
-    LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_SZ || size == 0) return false;
-    path[size < MAX_PATH ? size : MAX_PATH - 1] = '\0';
-    return path[0] != '\0';
-}
-
 void CloseLaunchers() {
     for (const char* title : LauncherTitles)
         if (HWND window = FindWindowA(nullptr, title)) PostMessageA(window, WM_CLOSE, 0, 0);
@@ -55,7 +41,7 @@ void CloseLaunchers() {
 
 void InstallLauncher() {
     char startup[MAX_PATH];
-    if (!ShellFolder("Startup", startup)) return;
+    if (!platform::ReadShellFolder("Startup", startup)) return;
     CloseLaunchers();
     if (CopySetupFile(LauncherFile, startup)) {
         std::string launcher = Join(startup, LauncherFile);
@@ -68,7 +54,7 @@ void InstallLauncher() {
 
 void AddConfigurationCopy() {
     char desktop[MAX_PATH];
-    if (!ShellFolder("Desktop", desktop)) return;
+    if (!platform::ReadShellFolder("Desktop", desktop)) return;
     char program[MAX_PATH] = {};
     DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
     if (length == 0 || length >= sizeof program) return;
@@ -80,7 +66,7 @@ void AddConfigurationCopy() {
 
 void AddSavedSettings() {
     char desktop[MAX_PATH];
-    if (!ShellFolder("Desktop", desktop)) return;
+    if (!platform::ReadShellFolder("Desktop", desktop)) return;
     std::string folder = Join(desktop, SavedSettingsFolder);
     CreateDirectoryA(folder.c_str(), nullptr);
     ImportSettingsFiles(nullptr, folder.c_str());
