@@ -24,6 +24,33 @@ bool ReadCommandLine(char (&command)[MAX_PATH]) {
     return command[0] != '\0';
 }
 
+// A program path as a command line: quoted when it holds blanks; empty for a
+// path that cannot be one (empty, a double quote or control character, too
+// long for the 260 bytes the saver reads).
+std::string CommandFor(const std::string& program) {
+    if (program.empty()) return "";
+    for (const char c : program) {
+        if (c == '"' || static_cast<unsigned char>(c) < 0x20) return "";
+    }
+    const bool blanks = program.find_first_of(" \t") != std::string::npos;
+    std::string command = blanks ? "\"" + program + "\"" : program;
+    return command.size() + 1 > MAX_PATH ? "" : command;
+}
+
+// The registered command line, or else the analyser installed beside this
+// program (a package puts both in one folder and never runs the analyser's
+// own registration).
+bool AnalyserCommandLine(char (&command)[MAX_PATH]) {
+    if (ReadCommandLine(command)) return true;
+    char program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
+    if (length == 0 || length >= sizeof program) return false;
+    const std::string bundled = BundledAnalyserCommand(program);
+    if (bundled.empty()) return false;
+    std::memcpy(command, bundled.c_str(), bundled.size() + 1);
+    return true;
+}
+
 bool CoversScreenHeight(HWND window) {
     RECT client{};
     return window != nullptr && GetClientRect(window, &client) && client.bottom == GetSystemMetrics(SM_CYSCREEN);
@@ -33,7 +60,7 @@ bool CoversScreenHeight(HWND window) {
 
 BOOL StartAnalyser(HWND window, BOOL play) {
     char command[MAX_PATH] = {};
-    if (!ReadCommandLine(command)) {
+    if (!AnalyserCommandLine(command)) {
         return FALSE;
     }
     if (!play) {
@@ -49,17 +76,8 @@ BOOL StartAnalyser(HWND window, BOOL play) {
 }
 
 BOOL RegisterAnalyserCommand(const std::string& program) {
-    if (program.empty()) {
-        return FALSE;
-    }
-    for (const char c : program) {
-        if (c == '"' || static_cast<unsigned char>(c) < 0x20) {
-            return FALSE;
-        }
-    }
-    const bool blanks = program.find_first_of(" \t") != std::string::npos;
-    const std::string command = blanks ? "\"" + program + "\"" : program;
-    if (command.size() + 1 > MAX_PATH) {
+    const std::string command = CommandFor(program);
+    if (command.empty()) {
         return FALSE;
     }
     HKEY key = nullptr;
@@ -76,4 +94,13 @@ BOOL RegisterAnalyserCommand(const std::string& program) {
 std::string RegisteredAnalyserCommand() {
     char command[MAX_PATH] = {};
     return ReadCommandLine(command) ? std::string(command) : std::string();
+}
+
+std::string BundledAnalyserCommand(const std::string& programPath) {
+    const std::size_t slash = programPath.find_last_of('/');
+    if (slash == std::string::npos) return "";
+    const std::string analyser = programPath.substr(0, slash + 1) + BundledAnalyserName;
+    const DWORD attributes = GetFileAttributesA(analyser.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return "";
+    return CommandFor(analyser);
 }

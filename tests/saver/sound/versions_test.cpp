@@ -132,3 +132,19 @@ TEST_F(StartAnalyserTest, ACommandLineTooLongOrUnterminatedIsNotRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BundledAnalyserTest, OnlyAnAnalyserFileBesideTheProgramCounts) {
+    testsupport::TempDir dir;
+    const std::filesystem::path folder = dir.path() / "with blanks";
+    std::filesystem::create_directories(folder / "bin" / BundledAnalyserName);
+    const std::string program = (folder / "lumora").string();
+    EXPECT_EQ(BundledAnalyserCommand(program), "");
+    EXPECT_EQ(BundledAnalyserCommand((folder / "bin" / "lumora").string()), "") << "a folder is no analyser";
+    EXPECT_EQ(BundledAnalyserCommand("lumora"), "");
+    std::ofstream(folder / BundledAnalyserName) << "#!/bin/sh\n";
+    EXPECT_EQ(BundledAnalyserCommand(program), "\"" + (folder / BundledAnalyserName).string() + "\"");
+}
+
+}  // namespace
