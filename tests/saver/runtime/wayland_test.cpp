@@ -1,0 +1,143 @@
+// The program full screen on a Wayland compositor of the test's own: weston
+// drawing into a private Xvfb, which carries the test's input to weston and
+// the pictures of weston's output back to the test.
+#include <QFileInfo>
+#include <QLibraryInfo>
+
+#include <chrono>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+#include "program.h"
+#include "runtime_fixture.h"
+#include "saver/settings/key_paths.h"
+#include "saver/settings/registry_access.h"
+#include "support/weston.h"
+#include "support/x_server.h"
+
+namespace {
+
+using runtimetest::Grab;
+using runtimetest::Screenshot;
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+// Only bound a failure; a slow machine (or a sanitizer build) takes seconds.
+constexpr int kShowMs = 30000;
+constexpr int kEndMs = 15000;
+
+void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool WaylandPluginInstalled() {
+    return QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqwayland-generic.so");
+}
+
+class WaylandSaverTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!testsupport::XServer::Installed()) GTEST_SKIP() << "Xvfb is not installed: no X server to host weston";
+        if (!testsupport::Weston::Installed()) GTEST_SKIP() << "weston is not installed (Debian package weston)";
+        if (!WaylandPluginInstalled()) GTEST_SKIP() << "Qt's Wayland plug-in is missing (Debian package qt6-wayland)";
+        std::string why;
+        ASSERT_TRUE(server.start(kWidth, kHeight, &why)) << why;
+        if (!weston.start(server.display(), kWidth, kHeight, &why)) GTEST_SKIP() << "weston does not start here: " << why;
+        InstallSettingsStore();
+        BuildModuleTable();  // the first-run displays
+        // A display that covers the whole screen in colour.
+        const std::string name = "[D] Plasma";
+        WriteSaverValue("Active", SaverKeyWord, REG_SZ, name.c_str(), static_cast<DWORD>(name.size() + 1));
+        // Weston's pointer stands in the middle, where the saver appears.
+        x("xdotool mousemove " + std::to_string(kWidth / 2) + " " + std::to_string(kHeight / 2));
+        if (!desktopShown()) GTEST_SKIP() << "weston started but shows no desktop";
+    }
+    void TearDown() override {
+        if (pid > 0 && runtimetest::Alive(pid)) runtimetest::WaitExit(pid, 0);
+    }
+
+    std::string x(const std::string& command) { return runtimetest::Output("DISPLAY=" + server.display() + " " + command); }
+
+    void start() {
+        // Qt's Wayland libraries keep some allocations to the end of the
+        // process; in a sanitizer build they would count as the program's.
+        std::string suppressions = (root.path() / "lsan.supp").string();
+        std::ofstream(suppressions) << "leak:libdbus-1.so\nleak:libwayland-client.so\nleak:libQt6WaylandClient.so\n";
+        pid = runtimetest::Spawn({LUMORA_PROGRAM, "/s"}, {{"LUMORA_ROOT", root.path().string()},
+                                                          {"DISPLAY", ""},
+                                                          {"QT_QPA_PLATFORM", "wayland"},
+                                                          {"XDG_RUNTIME_DIR", weston.runtimeDir()},
+                                                          {"WAYLAND_DISPLAY", weston.socket()},
+                                                          {"LSAN_OPTIONS", "suppressions=" + suppressions}});
+        ASSERT_GT(pid, 0);
+    }
+
+    // Weston's desktop, once its shell has drawn it and it stands still.
+    bool desktopShown() {
+        for (int waited = 0; waited < kShowMs; waited += 200) {
+            desktop = Grab(server.display(), "root");
+            Pause(200);
+            if (!desktop.blank() && desktop.differences(Grab(server.display(), "root")) == 0) return true;
+        }
+        return false;
+    }
+
+    // The screen once the saver covers it: hardly a pixel of weston's
+    // desktop (its panel included) is left.
+    Screenshot covered() {
+        Screenshot shot;
+        for (int waited = 0; waited < kShowMs && runtimetest::Alive(pid); waited += 100) {
+            shot = Grab(server.display(), "root");
+            if (!shot.blank() && shot.differences(desktop) > shot.rgb.size() / 3 * 95 / 100) return shot;
+            Pause(100);
+        }
+        ADD_FAILURE() << "the saver did not cover the screen: " << shot.differences(desktop) << " of "
+                      << shot.rgb.size() / 3 << " pixels differ from the desktop";
+        return shot;
+    }
+
+    // The input ends the run, and the desktop shows again (so the next run
+    // is not taken for this one's last picture).
+    bool endsOn(const std::string& input) {
+        x("xdotool " + input);
+        std::optional<int> code = runtimetest::WaitExit(pid, kEndMs);
+        pid = -1;
+        for (int waited = 0; waited < kShowMs; waited += 100) {
+            Screenshot now = Grab(server.display(), "root");
+            if (now.differences(desktop) < now.rgb.size() / 3 / 20) return code == 0;
+            Pause(100);
+        }
+        ADD_FAILURE() << "the desktop did not show again";
+        return false;
+    }
+
+    testsupport::ScopedPlatformRoot root;
+    testsupport::XServer server;
+    testsupport::Weston weston;
+    Screenshot desktop;
+    pid_t pid = -1;
+};
+
+TEST_F(WaylandSaverTest, FullScreenPictureFlowsAndEndsOnAKeyAClickOrAMove) {
+    start();
+    Screenshot first = covered();
+    EXPECT_EQ(first.width, kWidth);
+    EXPECT_EQ(first.height, kHeight);
+    Pause(300);
+    Screenshot second = Grab(server.display(), "root");
+    EXPECT_GT(first.differences(second), 0u) << "the colours did not change";
+    // The pointer trembling where it entered is no input.
+    x("xdotool mousemove_relative -- 2 -1");
+    Pause(500);
+    EXPECT_TRUE(runtimetest::Alive(pid)) << "a move of two pixels ended the saver";
+    EXPECT_TRUE(endsOn("key a")) << "a key did not end the saver";
+
+    start();
+    covered();
+    EXPECT_TRUE(endsOn("click 1")) << "a click did not end the saver";
+
+    start();
+    covered();
+    EXPECT_TRUE(endsOn("mousemove_relative 40 30")) << "a move of the mouse did not end the saver";
+}
+
+}  // namespace
