@@ -141,3 +141,23 @@ TEST_F(WaylandSaverTest, FullScreenPictureFlowsAndEndsOnAKeyAClickOrAMove) {
 }
 
 }  // namespace
+
+// Without an X server a preview or a run in xscreensaver's window cannot be,
+// and a WAYLAND_DISPLAY whose compositor is gone must not let Qt abort.
+TEST(ProgramWithoutX11, X11OnlyRequestsAndAStaleWaylandSocketFailWithTheirReason) {
+    testsupport::TempDir runtime;
+    auto run = [&](const std::string& environment, const std::string& arguments) {
+        return runtimetest::Output("env -u DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=" + runtime.str() + " " +
+                                   environment + " '" LUMORA_PROGRAM "' " + arguments + " 2>&1; echo \"exit=$?\"");
+    };
+    const std::string preview = run("WAYLAND_DISPLAY=wayland-9 QT_QPA_PLATFORM=wayland", "/p 0x400001");
+    EXPECT_EQ(preview.rfind("lumora: the preview (/p) needs X11", 0), 0u) << preview;
+    EXPECT_NE(preview.find("DISPLAY is not set"), std::string::npos) << preview;
+    EXPECT_NE(preview.find("exit=1"), std::string::npos) << preview;
+    const std::string hack = run("XSCREENSAVER_WINDOW=0x400001", "-root");
+    EXPECT_EQ(hack.rfind("lumora: a run in another program's window (-root) needs X11", 0), 0u) << hack;
+    EXPECT_NE(hack.find("exit=1"), std::string::npos) << hack;
+    const std::string stale = run("WAYLAND_DISPLAY=wayland-9", "/s");
+    EXPECT_EQ(stale.rfind("lumora: no display to run the screen saver on", 0), 0u) << stale;
+    EXPECT_NE(stale.find("exit=1"), std::string::npos) << stale;
+}
