@@ -10,7 +10,7 @@ packages=(
   libx11-dev libxext-dev libpng-dev libgif-dev libjpeg-dev
   qt6-image-formats-plugins clang
   libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
-  xvfb x11-utils xdotool imagemagick
+  xvfb x11-utils xdotool imagemagick qt6-wayland weston
   libpulse-dev libfftw3-dev libsystemd-dev pulseaudio dbus-daemon
   dpkg-dev
 )

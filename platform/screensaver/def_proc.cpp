@@ -57,6 +57,14 @@ void SetMouseOrigin(HWND hwnd, POINT point) {
     first.point = point;
 }
 
+void NoteMouseEntry(HWND hwnd, POINT point) {
+    FirstPosition& first = firstPosition();
+    std::lock_guard lock(first.mutex);
+    if (first.hwnd == hwnd) return;
+    first.hwnd = hwnd;
+    first.point = point;
+}
+
 void ForgetMouseOrigin(HWND hwnd) {
     FirstPosition& first = firstPosition();
     std::lock_guard lock(first.mutex);

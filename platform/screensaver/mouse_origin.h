@@ -8,5 +8,7 @@ namespace platform::saver {
 
 void ForgetMouseOrigin(HWND hwnd);
 void SetMouseOrigin(HWND hwnd, POINT point);
+// Where the pointer entered the window: the origin unless one is known.
+void NoteMouseEntry(HWND hwnd, POINT point);
 
 }  // namespace platform::saver

@@ -73,10 +73,12 @@ int RunSaverWindow(const Launch& launch, WNDPROC proc, const RunHooks& hooks) {
         QCoreApplication::exit(0);
     };
     SetWindowInfo(hwnd, info);
-    if (window->fullScreen()) {
-        // Moves count from where the pointer stands now, so the first real
-        // move after start (say, after a display-mode switch) is measured
-        // rather than taken as the starting point.
+    // Moves count from where the pointer stands now, so the first real move
+    // after start (say, after a display-mode switch) is measured rather than
+    // taken as the starting point.  Wayland tells no client where the
+    // pointer is until it enters one of its windows: there the window's
+    // enter position is the origin.
+    if (window->fullScreen() && !QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
         const QPoint pointer = QCursor::pos() - QGuiApplication::primaryScreen()->geometry().topLeft();
         SetMouseOrigin(hwnd, POINT{pointer.x(), pointer.y()});
     }

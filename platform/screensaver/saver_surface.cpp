@@ -1,5 +1,6 @@
 #include "platform/screensaver/saver_surface.h"
 
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,6 +8,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/screensaver/keymap.h"
+#include "platform/screensaver/mouse_origin.h"
 #include "platform/screensaver/screensaver.h"
 
 namespace platform::saver {
@@ -166,6 +168,17 @@ void SaverSurface::focusInEvent(QFocusEvent*) { setActive(true); }
 void SaverSurface::focusOutEvent(QFocusEvent*) { setActive(false); }
 
 bool SaverSurface::event(QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        const QPoint p = (static_cast<QEnterEvent*>(event)->position() * devicePixelRatio()).toPoint();
+        NoteMouseEntry(hwnd_, POINT{p.x(), p.y()});
+        // On Wayland the pointer's image is set anew on each entry; a
+        // hidden cursor set before the window existed may not be the one
+        // sent then.
+        if (cursor().shape() == Qt::BlankCursor) {
+            unsetCursor();
+            setCursor(Qt::BlankCursor);
+        }
+    }
     if (event->type() == QEvent::Close) {
         // The window system asks to close: the program decides, through
         // WM_CLOSE, whether and when the window goes.

@@ -15,6 +15,11 @@ std::unique_ptr<SaverWindow> SaverWindow::Create(unsigned long parentId, bool pr
     int height = 0;
     std::unique_ptr<X11Parent> parent;
     if (parentId != 0) {
+        // Qt joins a window of another program only through its X11 plug-in.
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            if (error) *error = "a window of another program can be joined only on X11";
+            return nullptr;
+        }
         parent = X11Parent::Open(parentId, error);
         if (!parent) return nullptr;
         width = parent->width();

@@ -7,13 +7,6 @@
 
 namespace platform::saver {
 
-bool X11DisplayAnswers() {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return false;
-    XCloseDisplay(display);
-    return true;
-}
-
 std::unique_ptr<X11Parent> X11Parent::Open(unsigned long windowId, std::string* error) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {

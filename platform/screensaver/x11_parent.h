@@ -10,9 +10,6 @@ typedef struct _XDisplay Display;
 
 namespace platform::saver {
 
-// True when an X server answers on DISPLAY.
-bool X11DisplayAnswers();
-
 class X11Parent {
 public:
     // Null with `error` set when there is no X display or no such window.

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 namespace testsupport {
-namespace {
 
 std::string FindProgram(const char* name) {
     const char* path = std::getenv("PATH");
@@ -23,8 +22,6 @@ std::string FindProgram(const char* name) {
     }
     return {};
 }
-
-}  // namespace
 
 XServer::~XServer() { stop(); }
 

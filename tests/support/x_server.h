@@ -6,6 +6,9 @@
 
 namespace testsupport {
 
+// The program's path on PATH, empty when it is not there.
+std::string FindProgram(const char* name);
+
 class XServer {
 public:
     XServer() = default;

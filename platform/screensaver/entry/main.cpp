@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "platform/kernel/kernel.h"
@@ -12,7 +11,7 @@
 #include "platform/screensaver/command_line.h"
 #include "platform/screensaver/run.h"
 #include "platform/screensaver/screensaver.h"
-#include "platform/screensaver/x11_parent.h"
+#include "platform/ui/qt_session.h"
 #include "platform/ui/ui.h"
 
 namespace {
@@ -52,16 +51,26 @@ std::string programPath() {
 }
 
 // Qt ends the process when its platform cannot start, so the display is
-// looked for first.  A preview lives inside an X window: it needs X11.
-bool displayUsable(bool needX11) {
-    const char* platformName = std::getenv("QT_QPA_PLATFORM");
-    if (needX11) {
-        if (!platformName || !*platformName) setenv("QT_QPA_PLATFORM", "xcb", 1);
-        return platform::saver::X11DisplayAnswers();
+// looked for first.  A preview, and a run in xscreensaver's window, live
+// inside an X window: they need X11 whatever the session is.  The reason is
+// empty when the run can start.
+std::string displayProblem(const Launch& launch) {
+    if (launch.mode == RunMode::FullScreen) {
+        if (platform::qtPlatformUsable()) return {};
+        const char* requested = std::getenv("QT_QPA_PLATFORM");
+        if (requested && *requested)
+            return "no display to run the screen saver on: QT_QPA_PLATFORM=" + std::string(requested) +
+                   " reaches none";
+        return "no display to run the screen saver on: no Wayland compositor answers on WAYLAND_DISPLAY and "
+               "no X server on DISPLAY";
     }
-    if (platformName && *platformName && std::strncmp(platformName, "xcb", 3) != 0) return true;
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return platform::saver::X11DisplayAnswers() || (!platformName && wayland && *wayland);
+    if (platform::x11DisplayAnswers()) return {};
+    const char* display = std::getenv("DISPLAY");
+    std::string where = display && *display ? "no X server answers on DISPLAY " + std::string(display)
+                                            : std::string("DISPLAY is not set");
+    std::string request = launch.mode == RunMode::Preview ? "the preview" : "a run in another program's window";
+    return request + " (" + launch.words[1] + ") needs X11, as it runs inside an X window, but " + where +
+           " (on Wayland, run the screen saver with /s)";
 }
 
 const char* unusableHiveReason(LONG status) {
@@ -92,16 +101,15 @@ std::string keepUnusableHivesInMemory() {
 }
 
 int runSaver(const Launch& launch) {
-    bool needX11 = launch.mode != RunMode::FullScreen;
-    if (!displayUsable(needX11)) {
-        std::fprintf(stderr, "lumora: no display to run the screen saver on (DISPLAY is not usable)\n");
+    std::string problem = displayProblem(launch);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "lumora: %s\n", problem.c_str());
         return 1;
     }
-    // Qt gets only the program name: the saver's own switches are not Qt's.
-    static int qtArgc = 1;
-    static char qtName[] = "lumora";
-    static char* qtArgv[] = {qtName, nullptr};
-    QApplication application(qtArgc, qtArgv);
+    // Qt gets only the program name and its plug-in: the saver's own
+    // switches are not Qt's.
+    platform::QtArguments qt = platform::qtApplicationArguments(launch.mode == RunMode::FullScreen ? nullptr : "xcb");
+    QApplication application(*qt.argc, qt.argv);
     QApplication::setQuitOnLastWindowClosed(false);
     return platform::saver::RunSaverWindow(launch, ScreenSaverProc);
 }
