@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
   xvfb x11-utils xdotool imagemagick
   libpulse-dev libfftw3-dev libsystemd-dev pulseaudio dbus-daemon
+  shared-mime-info desktop-file-utils xdg-utils
 )
 
 missing=()
