@@ -192,12 +192,18 @@ void RemoveProgram(std::string& text, const ProgramEdit& edit) {
 
 std::string ProgramEntry(const std::string& name, const std::string& program, const std::string& arguments) {
     if (program.find_first_of("\n\r") != std::string::npos) return {};
-    std::string quoted = "\"";
-    for (char c : program) {
-        if (c == '"' || c == '\\' || c == '$' || c == '`') quoted += '\\';
-        quoted += c;
+    // Plain when the shell would take it as it is: xscreensaver's settings
+    // look for the program under the command's first word, quotes and all,
+    // and show a quoted one as not installed.
+    std::string quoted = program;
+    if (program.find_first_of(" \t\"'\\$`&|;<>()*?[]#~!{}") != std::string::npos) {
+        quoted = "\"";
+        for (char c : program) {
+            if (c == '"' || c == '\\' || c == '$' || c == '`') quoted += '\\';
+            quoted += c;
+        }
+        quoted += '"';
     }
-    quoted += '"';
     std::string escaped;
     for (char c : quoted) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
     return "\"" + name + "\" " + escaped + (arguments.empty() ? "" : " " + arguments);

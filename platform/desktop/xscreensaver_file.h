@@ -28,9 +28,9 @@ bool AddProgram(std::string& text, const std::string& entry, ProgramEdit& edit);
 void RemoveProgram(std::string& text, const ProgramEdit& edit);
 
 // An entry that runs `program` with `arguments`: the name in double quotes,
-// then the program quoted for the shell xscreensaver runs it with, its
-// backslashes doubled for the resource syntax.  Empty when the path holds a
-// line break.
+// then the program, quoted for the shell xscreensaver runs it with when it
+// needs quotes, its backslashes doubled for the resource syntax.  Empty when
+// the path holds a line break.
 std::string ProgramEntry(const std::string& name, const std::string& program, const std::string& arguments);
 
 }  // namespace platform::xscreensaver

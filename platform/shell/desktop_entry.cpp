@@ -19,6 +19,13 @@ std::string OneLine(std::string text) {
 namespace platform {
 
 std::string DesktopExecQuoted(const std::string& program) {
+    // Plain when nothing in it needs quotes: simple launchers (xdg-open's
+    // own) take the first word of the key as the program, quotes and all.
+    if (program.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos) {
+        std::string plain;
+        for (char c : program) plain += c == '%' ? std::string("%%") : std::string(1, c);
+        return plain;
+    }
     std::string quoted = "\"";
     for (char c : program) {
         if (c == '\\') quoted += "\\\\\\\\";

@@ -37,10 +37,10 @@ void SHChangeNotify(LONG wEventId, UINT uFlags, LPCVOID dwItem1, LPCVOID dwItem2
 
 namespace platform {
 
-// A program path as the Exec key of a desktop entry takes it: the whole path
-// in double quotes, with '"', '`', '$' and '\' escaped, and '%' doubled
-// (field codes start with it).  Each backslash is written twice more, since
-// the value's own string escapes come first.
+// A program path as the Exec key of a desktop entry takes it, '%' doubled
+// (field codes start with it).  A path with a character the key reserves
+// goes in double quotes, with '"', '`', '$' and '\' escaped, each backslash
+// written twice more since the value's own string escapes come first.
 std::string DesktopExecQuoted(const std::string& program);
 
 // Makes a program startable from a folder of the desktop: "<folder>/<file>

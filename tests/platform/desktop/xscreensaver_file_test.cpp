@@ -64,10 +64,11 @@ TEST(XScreenSaverFile, AMissingListIsOursAloneAndAListOnOneLineIsNotRewritten) {
     EXPECT_FALSE(AddProgram(text, Entry, edit));
     EXPECT_EQ(text, oneLine);
 
-    // The path quoted for the shell, then its backslashes doubled for the
-    // resource; a line break cannot be written at all.
+    // The path quoted for the shell where it needs quotes, then its
+    // backslashes doubled for the resource; a line break cannot be written.
     EXPECT_EQ(ProgramEntry("Lumora", "/a b/\"q\"$x\\y", "-root"), "\"Lumora\" \"/a b/\\\\\"q\\\\\"\\\\$x\\\\\\\\y\" -root");
     EXPECT_EQ(ProgramEntry("Lumora", "/a\nb", "-root"), "");
+    EXPECT_EQ(ProgramEntry("Lumora", "/usr/LUMORA.SCR", "-root"), "\"Lumora\" /usr/LUMORA.SCR -root");
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ TEST_F(WizardTest, TheUsersXScreenSaverAndDesktopFilesComeBackByteForByte) {
     char saver[MAX_PATH];
     ASSERT_TRUE(SaverPath(saver, sizeof saver));
     const std::string installed = ReadFile(home.path() / ".xscreensaver");
-    EXPECT_NE(installed.find("  \"Lumora\" \"" + std::string(saver) + "\" -root\t\\n\\\n\n\npointerPollTime"),
+    EXPECT_NE(installed.find("  \"Lumora\" " + std::string(saver) + " -root\t\\n\\\n\n\npointerPollTime"),
               std::string::npos)
         << installed;
     EXPECT_NE(installed.find("mode:\t\tone\nselected:\t3\n"), std::string::npos) << "the fourth program";
@@ -171,9 +171,9 @@ TEST_F(WizardTest, TheUsersXScreenSaverAndDesktopFilesComeBackByteForByte) {
     const std::string cache = ReadFile(data / "applications/mimeinfo.cache");
     EXPECT_NE(cache.find("application/x-lumora-display=lumora-display.desktop;"), std::string::npos) << cache;
     EXPECT_NE(cache.find("text/x-other=other.desktop;"), std::string::npos) << cache;
-    EXPECT_NE(ReadFile(data / "applications/lumora-display.desktop").find("\nExec=\"" + std::string(saver) + "\" /s %f\n"),
+    EXPECT_NE(ReadFile(data / "applications/lumora-display.desktop").find("\nExec=" + std::string(saver) + " /s %f\n"),
               std::string::npos);
-    EXPECT_NE(ReadFile(data / "applications/lumora.desktop").find("\nExec=\"" + std::string(saver) + "\" /c\n"),
+    EXPECT_NE(ReadFile(data / "applications/lumora.desktop").find("\nExec=" + std::string(saver) + " /c\n"),
               std::string::npos);
     EXPECT_EQ(ReadFile(data / "icons/hicolor/scalable/apps/lumora.svg"), ReadFile(fs::path(LUMORA_DESKTOP) / "lumora.svg"));
 
