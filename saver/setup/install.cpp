@@ -123,13 +123,14 @@ std::string WithSaverPath(std::string text, const char* saver) {
 // The settings program in the menu, settings files opening in the saver.
 void AddDesktopEntries(const char* saver) {
     std::vector<platform::DesktopFile> files;
-    for (const auto& place : DesktopFilePlaces)
-        for (std::size_t i = 0; i < DesktopDataFilesCount; ++i)
-            if (std::strcmp(DesktopDataFiles[i].name, place.name) == 0)
-                files.push_back({place.path, WithSaverPath(std::string(reinterpret_cast<const char*>(
-                                                                           DesktopDataFiles[i].data),
-                                                                       DesktopDataFiles[i].size),
-                                                           saver)});
+    for (const auto& place : DesktopFilePlaces) {
+        for (std::size_t i = 0; i < DesktopDataFilesCount; ++i) {
+            const EmbeddedFile& file = DesktopDataFiles[i];
+            if (std::strcmp(file.name, place.name) != 0) continue;
+            std::string contents(reinterpret_cast<const char*>(file.data), file.size);
+            files.push_back({place.path, WithSaverPath(contents, saver)});
+        }
+    }
     platform::AddDesktopFiles(files, UninstallKey);
 }
 
