@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcairo2-dev
   xvfb x11-utils xdotool imagemagick qt6-wayland weston
   libpulse-dev libfftw3-dev libsystemd-dev pulseaudio dbus-daemon
-  dpkg-dev
+  dpkg-dev shared-mime-info desktop-file-utils xdg-utils
 )
 
 missing=()

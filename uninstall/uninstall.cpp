@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/desktop/desktop.h"
 #include "platform/win32.h"
 
 namespace {
@@ -28,6 +29,10 @@ constexpr char LauncherClass[] = "SS Vexdock v3.0";
 // Step 8, children before parents.
 constexpr const char* FileTypeKeys[] = {".LUM",        "Lumora\\shell\\open\\command", "Lumora\\shell\\open",
                                         "Lumora\\shell", "Lumora\\DefaultIcon",           "Lumora"};
+
+// The desktop's files setup wrote, under the user's data folder.
+constexpr const char* DesktopFiles[] = {"applications/lumora.desktop", "applications/lumora-display.desktop",
+                                        "mime/packages/lumora.xml", "icons/hicolor/scalable/apps/lumora.svg"};
 
 bool Join(char* path, const char* folder, const char* name) {
     int written = std::snprintf(path, MAX_PATH, "%s/%s", folder, name);
@@ -123,6 +128,9 @@ int RunUninstall() {
     RemoveConfigurationCopy();
     RemoveSavedSettings();
 
+    // Before the uninstall entry goes: it holds setup's notes of what it changed.
+    platform::RemoveDesktopFiles({std::begin(DesktopFiles), std::end(DesktopFiles)}, UninstallKey);
+    platform::RemoveScreenSaverProgram(UninstallKey);
     for (const char* key : FileTypeKeys) RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, UninstallKey);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST | SHCNF_FLUSH, nullptr, nullptr);

@@ -6,4 +6,9 @@ namespace platform {
 
 std::string PlatformRoot();
 
+// $HOME, or the password database's home when it is unset.
+std::string HomeDirectory();
+// The user's data files: ${XDG_DATA_HOME:-$HOME/.local/share}.
+std::string DataHome();
+
 }  // namespace platform

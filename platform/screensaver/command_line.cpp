@@ -72,10 +72,29 @@ Launch withWindowId(Launch launch, RunMode mode, std::string_view attached, int&
     return launch;
 }
 
+// -saved-display NAME, --saved-display NAME or --saved-display=NAME at
+// argv[i]: true when it is one, with i on its last word and the name read
+// (empty when it is missing).
+bool savedDisplayOption(int& i, int argc, const char* const* argv, std::string& name) {
+    std::string_view arg = argv[i] ? argv[i] : "";
+    constexpr std::string_view attached = "--saved-display=";
+    if (arg.starts_with(attached)) {
+        name = arg.substr(attached.size());
+        return true;
+    }
+    if (arg != "-saved-display" && arg != "--saved-display") return false;
+    name = i + 1 < argc && argv[i + 1] ? argv[++i] : "";
+    return true;
+}
+
 std::mutex wordsMutex;
 std::array<std::string, 3>& storedWords() {
     static std::array<std::string, 3> words;
     return words;
+}
+std::string& storedSavedDisplay() {
+    static std::string name;
+    return name;
 }
 
 }  // namespace
@@ -110,7 +129,8 @@ Launch ParseCommandLine(int argc, const char* const* argv, std::string_view prog
     launch.words[0] = argc > 0 && argv[0] ? argv[0] : std::string(programPath);
     bool decided = false;
     bool root = false;
-    for (int i = 1; i < argc && !decided; ++i) {
+    int firstUnread = argc;
+    for (int i = 1; i < argc && !decided; firstUnread = ++i) {
         std::string_view arg = argv[i] ? argv[i] : "";
         if (i == 1 && arg == "--render") {
             launch.mode = RunMode::Render;
@@ -129,6 +149,10 @@ Launch ParseCommandLine(int argc, const char* const* argv, std::string_view prog
         if (arg == "-root" || arg == "--root") {
             root = true;
             launch.words[1] = arg;
+            continue;
+        }
+        if (savedDisplayOption(i, argc, argv, launch.savedDisplay)) {
+            if (launch.savedDisplay.empty()) return invalid(launch, "-saved-display needs the name of a saved display");
             continue;
         }
         if (takesValue(arg)) {
@@ -167,6 +191,10 @@ Launch ParseCommandLine(int argc, const char* const* argv, std::string_view prog
             break;
         }
     }
+    // The option may follow the switch and its words too.
+    for (int i = firstUnread; i < argc; ++i)
+        if (savedDisplayOption(i, argc, argv, launch.savedDisplay) && launch.savedDisplay.empty())
+            return invalid(launch, "-saved-display needs the name of a saved display");
     if (!decided && root) {
         unsigned long id = 0;
         if (xscreensaverWindow && *xscreensaverWindow && ParseWindowId(xscreensaverWindow, id)) {
@@ -190,6 +218,11 @@ void SetCommandLineWords(const std::array<std::string, 3>& words) {
     storedWords() = words;
 }
 
+void SetSavedDisplayOption(const std::string& name) {
+    std::lock_guard lock(wordsMutex);
+    storedSavedDisplay() = name;
+}
+
 }  // namespace platform::saver
 
 namespace platform {
@@ -197,6 +230,11 @@ namespace platform {
 std::array<std::string, 3> CommandLineWords() {
     std::lock_guard lock(saver::wordsMutex);
     return saver::storedWords();
+}
+
+std::string SavedDisplayOption() {
+    std::lock_guard lock(saver::wordsMutex);
+    return saver::storedSavedDisplay();
 }
 
 }  // namespace platform

@@ -24,6 +24,7 @@ struct Launch {
     unsigned long windowId = 0;       // Preview, Embedded
     int renderIndex = 0;              // Render: argv index of "--render"
     std::array<std::string, 3> words;  // program, switch, argument
+    std::string savedDisplay;         // -saved-display NAME
     std::string error;                // Invalid: what was wrong
 };
 
@@ -35,7 +36,9 @@ Launch ParseCommandLine(int argc, const char* const* argv, std::string_view prog
 // A window id in decimal or 0x hex, nonzero, at most 32 bits.
 bool ParseWindowId(std::string_view text, unsigned long& id);
 
-// The words CommandLineWords returns from now on.
+// The words CommandLineWords returns from now on, and the name
+// SavedDisplayOption returns.
 void SetCommandLineWords(const std::array<std::string, 3>& words);
+void SetSavedDisplayOption(const std::string& name);
 
 }  // namespace platform::saver

@@ -253,6 +253,12 @@ namespace platform {
 // decides what to do with them.
 std::array<std::string, 3> CommandLineWords();
 
+// The hack option `-saved-display NAME` (or `--saved-display`, as
+// xscreensaver passes single-dash options of commands it runs without a
+// shell): the saved display to show instead of the active one; empty when
+// not given.
+std::string SavedDisplayOption();
+
 // Attaches a window procedure to a window created elsewhere (an offscreen
 // window in tests or --render), so DispatchMessageA, SendMessageA and
 // DestroyWindow reach it.  A null procedure detaches.

@@ -7,21 +7,6 @@
 
 namespace {
 
-// The Exec key's quoting: the whole path in double quotes, with '"', '`',
-// '$' and '\' escaped, and '%' doubled (field codes start with it).  Each
-// backslash is written twice more, since the value's own string escapes
-// come first.
-std::string QuotedProgram(const std::string& program) {
-    std::string quoted = "\"";
-    for (char c : program) {
-        if (c == '\\') quoted += "\\\\\\\\";
-        else if (c == '"' || c == '`' || c == '$') quoted += std::string("\\\\") + c;
-        else if (c == '%') quoted += "%%";
-        else quoted += c;
-    }
-    return quoted + "\"";
-}
-
 // A line break in a value would start a new key.
 std::string OneLine(std::string text) {
     for (char& c : text)
@@ -32,6 +17,24 @@ std::string OneLine(std::string text) {
 }  // namespace
 
 namespace platform {
+
+std::string DesktopExecQuoted(const std::string& program) {
+    // Plain when nothing in it needs quotes: simple launchers (xdg-open's
+    // own) take the first word of the key as the program, quotes and all.
+    if (program.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos) {
+        std::string plain;
+        for (char c : program) plain += c == '%' ? std::string("%%") : std::string(1, c);
+        return plain;
+    }
+    std::string quoted = "\"";
+    for (char c : program) {
+        if (c == '\\') quoted += "\\\\\\\\";
+        else if (c == '"' || c == '`' || c == '$') quoted += std::string("\\\\") + c;
+        else if (c == '%') quoted += "%%";
+        else quoted += c;
+    }
+    return quoted + "\"";
+}
 
 BOOL WriteDesktopEntry(LPCSTR folder, LPCSTR file, LPCSTR name, LPCSTR program) {
     if (!folder || !file || !name || !program || !*folder || !*file || !*program) {
@@ -44,7 +47,7 @@ BOOL WriteDesktopEntry(LPCSTR folder, LPCSTR file, LPCSTR name, LPCSTR program) 
         entry << "[Desktop Entry]\n"
               << "Type=Application\n"
               << "Name=" << OneLine(name) << "\n"
-              << "Exec=" << OneLine(QuotedProgram(program)) << "\n"
+              << "Exec=" << OneLine(DesktopExecQuoted(program)) << "\n"
               << "Terminal=false\n";
         if (!entry.flush()) {
             SetLastError(ERROR_WRITE_FAULT);

@@ -2,25 +2,16 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <pwd.h>
-#include <unistd.h>
 
 #include "platform/kernel/root.h"
 
 namespace platform {
 namespace {
 
-std::string Home() {
-    const char* home = std::getenv("HOME");
-    if (home && *home) return home;
-    const passwd* entry = getpwuid(getuid());
-    return entry && entry->pw_dir ? entry->pw_dir : "";
-}
-
 std::string ConfigHome() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config && *config == '/') return config;
-    return Home() + "/.config";
+    return HomeDirectory() + "/.config";
 }
 
 // One assignment of user-dirs.dirs: XDG_DESKTOP_DIR="$HOME/Desktop".  The
@@ -37,7 +28,7 @@ bool ParseDesktopLine(const std::string& line, std::string& dir) {
     static const std::string kHome = "$HOME";
     if (value.compare(0, kHome.size(), kHome) == 0 &&
         (value.size() == kHome.size() || value[kHome.size()] == '/'))
-        value = Home() + value.substr(kHome.size());
+        value = HomeDirectory() + value.substr(kHome.size());
     if (value.empty() || value.front() != '/') return false;
     while (value.size() > 1 && value.back() == '/') value.pop_back();
     dir = value;
@@ -51,7 +42,7 @@ std::string WindowsDirectory() { return PlatformRoot() + "/windows"; }
 std::string SystemDirectory() { return WindowsDirectory() + "/system"; }
 
 std::string DesktopDirectory() {
-    std::string dir = Home() + "/Desktop";
+    std::string dir = HomeDirectory() + "/Desktop";
     std::ifstream file(ConfigHome() + "/user-dirs.dirs");
     std::string line;
     while (std::getline(file, line)) ParseDesktopLine(line, dir);

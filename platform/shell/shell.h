@@ -3,6 +3,8 @@
 // change notifications.  The user's special folders ("Desktop", "Startup")
 // are registry values under HKEY_CURRENT_USER
 // "Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders".
+#include <string>
+
 #include "platform/types.h"
 
 // $ROOT/windows and $ROOT/windows/system, created on first use.  The result
@@ -34,6 +36,12 @@ constexpr UINT SHCNF_FLUSHNOWAIT = 0x3000;
 void SHChangeNotify(LONG wEventId, UINT uFlags, LPCVOID dwItem1, LPCVOID dwItem2);
 
 namespace platform {
+
+// A program path as the Exec key of a desktop entry takes it, '%' doubled
+// (field codes start with it).  A path with a character the key reserves
+// goes in double quotes, with '"', '`', '$' and '\' escaped, each backslash
+// written twice more since the value's own string escapes come first.
+std::string DesktopExecQuoted(const std::string& program);
 
 // Makes a program startable from a folder of the desktop: "<folder>/<file>
 // .desktop", an application entry named `name` that runs `program` (no

@@ -3,11 +3,7 @@
 // names, installed into the Windows directory when the settings open.
 #include <cstddef>
 
-struct EmbeddedFile {
-    const char* name;
-    const unsigned char* data;
-    std::size_t size;
-};
+#include "saver/resources/embedded_file.h"
 
 // Every file of the guide, the index among them.
 extern const EmbeddedFile HelpGuideFiles[];

@@ -22,24 +22,10 @@
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_access.h"
 #include "saver/settings/settings_store.h"
+#include "saver/settings/shown_display.h"
 #include "saver/sound/spectrum_block.h"
 
 namespace {
-
-// --display: the settings store brings the registry up to date as for any
-// run, then the named display replaces the active one for this run only.
-DisplayLoaderProc StoreLoader = nullptr;
-std::string ShownDisplay;
-bool ShownDisplayMissing = false;
-
-void LoadShownDisplay() {
-    if (StoreLoader) StoreLoader();
-    if (!KeyExists(DisplayKeyPath(ShownDisplay).c_str())) {
-        ShownDisplayMissing = true;
-        return;
-    }
-    LoadDisplay(ShownDisplay.c_str());
-}
 
 bool WritePicture(const gdi::OffscreenPresenter& presenter, const std::string& path) {
     gdi::OffscreenPresenter::Size size = presenter.size();
@@ -118,11 +104,7 @@ int Render(const RenderOptions& options) {
     VirtualTime time(static_cast<DWORD>(options.seed));
     InstallSettingsStore();
     InstallDrawingModules();
-    if (!options.display.empty()) {
-        StoreLoader = DisplayLoader;
-        ShownDisplay = options.display;
-        DisplayLoader = LoadShownDisplay;
-    }
+    if (!options.display.empty()) ShowSavedDisplay(options.display, false);
     auto presenter = std::make_shared<gdi::OffscreenPresenter>();
     // The picture is the whole screen of this run.
     platform::SetScreenSize(options.width, options.height);
@@ -135,7 +117,7 @@ int Render(const RenderOptions& options) {
     SharedSpectrum = &spectrumBlock.block;
     LoadSlogan();
     PrepareRun(window, FALSE);
-    bool ok = !ShownDisplayMissing;
+    bool ok = !ShownDisplayMissing();
     std::optional<GifRecorder> gif;
     if (ok && options.gif) {
         gif.emplace(*presenter, options.gifFps);
@@ -150,7 +132,7 @@ int Render(const RenderOptions& options) {
              (gif ? gif->finish(options.output, options.seconds * 1000ull) : WritePicture(*presenter, options.output));
         Running = 0;
         EndPaletteRun(window);
-    } else if (ShownDisplayMissing) {
+    } else if (ShownDisplayMissing()) {
         std::fprintf(stderr, "lumora: there is no saved display named \"%s\"\n", options.display.c_str());
     }
     EndRun();

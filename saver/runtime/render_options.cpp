@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "saver/settings/key_paths.h"
+
 namespace {
 
 bool ParseNumber(std::string_view text, unsigned long max, unsigned long* value) {
@@ -73,7 +75,7 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
             options->fps = static_cast<unsigned>(number);
             fpsGiven = true;
         } else if (word == "--display") {
-            if (value.empty() || value.size() > 127 || value.find('\\') != std::string_view::npos) {
+            if (!ValidDisplayName(std::string(value))) {
                 *error = "--display wants the name of a saved display: " + std::string(value);
                 return false;
             }

@@ -4,6 +4,7 @@
 #include "saver/runtime/saver_proc.h"
 
 #include <cstring>
+#include <string>
 
 #include "saver/modules/modules.h"
 #include "saver/runtime/command_words.h"
@@ -15,6 +16,7 @@
 #include "saver/settings/registry_access.h"
 #include "saver/settings/settings_file.h"
 #include "saver/settings/settings_store.h"
+#include "saver/settings/shown_display.h"
 #include "saver/settings/test_display.h"
 #include "saver/sound/spectrum_link.h"
 #include "saver/sound/versions.h"
@@ -62,6 +64,7 @@ void ResumeIfPaused(DWORD& paused, HANDLE thread) {
 LRESULT OnCreate(HWND window) {
     InstallSettingsStore();
     InstallDrawingModules();
+    if (std::string shown = platform::SavedDisplayOption(); !shown.empty()) ShowSavedDisplay(shown, true);
     CommandWords words;
     SplitCommandLine(&words);
     RecoverInterruptedTest();

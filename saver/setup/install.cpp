@@ -3,12 +3,16 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/xscreensaver_file.h"
 #include "saver/images/file_extension.h"
 #include "saver/resources/resource_ids.h"
 #include "saver/settings/key_paths.h"
 #include "saver/settings/registry_access.h"
 #include "saver/settings/settings_file.h"
+#include "saver/setup/desktop_files.h"
 #include "saver/setup/setup.h"
 
 namespace {
@@ -84,6 +88,50 @@ void MakeDefaultSaver() {
     WriteStringValue(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", saver);
     WritePrivateProfileStringA("BOOT", "SCRNSAVE.EXE", saver, "SYSTEM.INI");
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, SPIF_UPDATEINIFILE);
+    // On this desktop the screen saver that runs is xscreensaver's choice.
+    platform::AddScreenSaverProgram(platform::xscreensaver::ProgramEntry("Lumora", saver, "-root"), UninstallKey);
+}
+
+// Where each of the desktop's files goes under the user's data folder; the
+// hack settings are read from xscreensaver's own folder only, which the
+// package fills.
+constexpr struct {
+    const char* name;
+    const char* path;
+} DesktopFilePlaces[] = {
+    {"lumora.desktop", "applications/lumora.desktop"},
+    {"lumora-display.desktop", "applications/lumora-display.desktop"},
+    {"lumora-mime.xml", "mime/packages/lumora.xml"},
+    {"lumora.svg", "icons/hicolor/scalable/apps/lumora.svg"},
+};
+
+// The entries start the installed saver rather than a "lumora" on the path.
+std::string WithSaverPath(std::string text, const char* saver) {
+    const std::string program = "Exec=lumora ";
+    for (std::size_t at = 0; (at = text.find(program, at)) != std::string::npos;) {
+        if (at > 0 && text[at - 1] != '\n') {
+            at += program.size();
+            continue;
+        }
+        std::string replacement = "Exec=" + platform::DesktopExecQuoted(saver) + " ";
+        text.replace(at, program.size(), replacement);
+        at += replacement.size();
+    }
+    return text;
+}
+
+// The settings program in the menu, settings files opening in the saver.
+void AddDesktopEntries(const char* saver) {
+    std::vector<platform::DesktopFile> files;
+    for (const auto& place : DesktopFilePlaces) {
+        for (std::size_t i = 0; i < DesktopDataFilesCount; ++i) {
+            const EmbeddedFile& file = DesktopDataFiles[i];
+            if (std::strcmp(file.name, place.name) != 0) continue;
+            std::string contents(reinterpret_cast<const char*>(file.data), file.size);
+            files.push_back({place.path, WithSaverPath(contents, saver)});
+        }
+    }
+    platform::AddDesktopFiles(files, UninstallKey);
 }
 
 // The saver, copied over an old one; a second try after the user was asked
@@ -102,7 +150,10 @@ BOOL CopySaver() {
         Sleep(1000);
         copied = CopyFileA(program, saver, FALSE);
     }
-    if (copied) RegisterSettingsFileType(saver);
+    if (copied) {
+        RegisterSettingsFileType(saver);
+        AddDesktopEntries(saver);
+    }
     return copied;
 }
 

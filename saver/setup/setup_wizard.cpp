@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/desktop/desktop.h"
 #include "saver/resources/resource_ids.h"
 #include "saver/resources/resources.h"
 #include "saver/settings/key_paths.h"
@@ -85,13 +86,26 @@ void ShowOptions(HWND page) {
     ShowWindow(GetDlgItem(page, IdInstallAnalyser), present ? SW_SHOW : SW_HIDE);
 }
 
-// Configure and Test Drive start the installed saver without waiting.
+// Test Drive, and Configure where the desktop has no screen-saver settings,
+// start the installed saver's own sheet without waiting.
 void StartInstalledSaver() {
     char saver[MAX_PATH];
     if (!SaverPath(saver, sizeof saver)) return;
     // Quoted: the platform root may hold blanks.
     std::string command = "\"" + std::string(saver) + "\" /C";
     if (SetupStartProgram(command.c_str(), SW_SHOWNORMAL) < 32) MessageBeep(0);
+}
+
+// The desktop's screen-saver settings are xscreensaver's, where it is
+// installed: that is where the saver is chosen and timed.
+void OpenScreenSaverSettings() {
+    for (const char* settings : {"xscreensaver-settings", "xscreensaver-demo"}) {
+        std::string program = platform::FindProgram(settings);
+        if (program.empty()) continue;
+        if (SetupStartProgram(("\"" + program + "\"").c_str(), SW_SHOWNORMAL) < 32) MessageBeep(0);
+        return;
+    }
+    StartInstalledSaver();
 }
 
 INT_PTR Notify(HWND page, const NMHDR* header) {
@@ -181,7 +195,7 @@ INT_PTR SetupPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) != BN_CLICKED) return FALSE;
         switch (LOWORD(wParam)) {
         case IdBrowseDestination: Browse(page); return TRUE;
-        case IdConfigure:
+        case IdConfigure: OpenScreenSaverSettings(); return TRUE;
         case IdTestDrive: StartInstalledSaver(); return TRUE;
         default: return FALSE;
         }

@@ -34,4 +34,20 @@ ScopedPlatformRoot::~ScopedPlatformRoot() {
         unsetenv("LUMORA_ROOT");
 }
 
+ScopedHome::ScopedHome() : dir_("lumora-home") {
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+        const char* old = std::getenv(name);
+        previous_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        unsetenv(name);
+    }
+    setenv("HOME", dir_.str().c_str(), 1);
+}
+
+ScopedHome::~ScopedHome() {
+    for (const auto& [name, value] : previous_) {
+        if (value) setenv(name.c_str(), value->c_str(), 1);
+        else unsetenv(name.c_str());
+    }
+}
+
 }  // namespace testsupport

@@ -1,7 +1,10 @@
 #pragma once
 // A directory under /tmp that exists for the life of the object.
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace testsupport {
 
@@ -35,6 +38,23 @@ private:
     TempDir dir_;
     std::string previous_;
     bool hadPrevious_;
+};
+
+// Points HOME at a fresh temporary directory, with XDG_DATA_HOME and
+// XDG_CONFIG_HOME unset so that the user's data and configuration folders
+// lie inside it, for the life of the object; the three come back afterwards.
+class ScopedHome {
+public:
+    ScopedHome();
+    ~ScopedHome();
+    ScopedHome(const ScopedHome&) = delete;
+    ScopedHome& operator=(const ScopedHome&) = delete;
+
+    const std::filesystem::path& path() const { return dir_.path(); }
+
+private:
+    TempDir dir_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> previous_;
 };
 
 }  // namespace testsupport

@@ -72,6 +72,7 @@ protected:
     }
 
     testsupport::ScopedPlatformRoot root;
+    testsupport::ScopedHome home;
     platform::ScriptedUi ui;
     fs::path system, windows, desktop, startup;
 };

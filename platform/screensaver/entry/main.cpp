@@ -21,7 +21,7 @@ using platform::saver::RunMode;
 
 constexpr char Usage[] =
     "usage: lumora [/s [FILE.LUM] | /p ID | /c]\n"
-    "       lumora -root | -window-id ID        (as an xscreensaver hack)\n"
+    "       lumora -root | -window-id ID [-saved-display NAME]   (as an xscreensaver hack)\n"
     "       lumora --render FILE.png|FILE.gif [--size WxH] [--seconds S] [--fps N]\n"
     "              [--display NAME] [--seed N] [--frames DIR [--every N]]\n"
     "       lumora --help | --version\n"
@@ -31,6 +31,9 @@ constexpr char Usage[] =
     "  /c              open the settings program (also with no switch at all)\n"
     "  -root           run full screen, or in XSCREENSAVER_WINDOW when xscreensaver sets it\n"
     "  -window-id ID   run inside the X window ID\n"
+    "  -saved-display NAME\n"
+    "                  with /s, /p, -root or -window-id: show the saved display NAME\n"
+    "                  instead of the active one, which stays the active one\n"
     "                  Other xscreensaver options (-fps, -install, -visual V, -nice N,\n"
     "                  -delay N, -display D, ...) are accepted and ignored.\n"
     "  --render FILE   draw the active display in virtual time and write the last frame\n"
@@ -120,6 +123,7 @@ int main(int argc, char** argv) {
     std::string path = programPath();
     Launch launch = platform::saver::ParseCommandLine(argc, argv, path, std::getenv("XSCREENSAVER_WINDOW"));
     platform::saver::SetCommandLineWords(launch.words);
+    platform::saver::SetSavedDisplayOption(launch.savedDisplay);
     std::string hiveReport;
     if (launch.mode != RunMode::Invalid && launch.mode != RunMode::Password && launch.mode != RunMode::Help &&
         launch.mode != RunMode::Version) {

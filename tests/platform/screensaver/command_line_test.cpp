@@ -109,6 +109,27 @@ TEST(Switches, OtherHackOptionsAreToleratedAndTheirValuesSkipped) {
     EXPECT_EQ(parse({"lumora", "-root", "-delay"}).mode, RunMode::FullScreen);
 }
 
+TEST(Switches, SavedDisplayIsReadBeforeOrAfterTheSwitchInEveryForm) {
+    Launch hack = parse({"lumora", "-root", "-saved-display", "[D] Plasma"});
+    EXPECT_EQ(hack.mode, RunMode::FullScreen);
+    EXPECT_EQ(hack.savedDisplay, "[D] Plasma");
+    // Commands without shell characters get their options with two dashes.
+    Launch doubled = parse({"lumora", "--root", "--saved-display", "-odd-"}, "0x50");
+    EXPECT_EQ(doubled.mode, RunMode::Embedded);
+    EXPECT_EQ(doubled.savedDisplay, "-odd-");
+    Launch after = parse({"lumora", "/p", "77", "--saved-display=Night"});
+    EXPECT_EQ(after.mode, RunMode::Preview);
+    EXPECT_EQ(after.windowId, 77u);
+    EXPECT_EQ(after.savedDisplay, "Night");
+    Launch file = parse({"lumora", "/s", "Night Sky.LUM", "-saved-display", "Night"});
+    EXPECT_EQ(file.words[2], "Night Sky.LUM");
+    EXPECT_EQ(file.savedDisplay, "Night");
+    EXPECT_TRUE(parse({"lumora", "-window-id", "9"}).savedDisplay.empty());
+    for (auto args : {std::vector<std::string>{"lumora", "-root", "-saved-display"},
+                      std::vector<std::string>{"lumora", "/s", "--saved-display="}})
+        EXPECT_EQ(parse(args).mode, RunMode::Invalid) << args.back();
+}
+
 TEST(Switches, RenderPassesEverythingOn) {
     Launch launch = parse({"lumora", "--render", "out.png", "--size", "64x48"});
     EXPECT_EQ(launch.mode, RunMode::Render);

@@ -111,6 +111,9 @@ TEST(DesktopEntry, RunsTheProgramWhateverItsPathHoldsAndIsExecutable) {
     EXPECT_NE(text.find("\nExec=\"" + folder.str() + "/my \\\\$dir \\\\\"x\\\\\" 100%%/LMSC.EXE\"\n"),
               std::string::npos)
         << text;
+    // Plain when nothing needs quotes, for launchers that take the key's
+    // first word as the program.
+    EXPECT_EQ(platform::DesktopExecQuoted("/opt/100%/LUMORA.SCR"), "/opt/100%%/LUMORA.SCR");
     EXPECT_NE(std::filesystem::status(path).permissions() & std::filesystem::perms::owner_exec,
               std::filesystem::perms::none);
 

@@ -22,6 +22,7 @@ protected:
     void SetUp() override {
         RuntimeTest::SetUp();
         platform::saver::SetCommandLineWords({"lumora", "/s", ""});
+        platform::saver::SetSavedDisplayOption("");
         window = makeWindow(320, 240);
         platform::SetWindowProcedure(window, ScreenSaverProc);
     }
@@ -318,6 +319,22 @@ TEST_F(TestDisplayTest, ASettingsFileWithBlanksIsShownAndActiveComesBackAtTheEnd
     EXPECT_EQ(TestMode, 0u);
     EXPECT_EQ(active(), "[D] Star");
     EXPECT_FALSE(KeyExists(DisplayKeyPath(TestDisplayName).c_str()));
+}
+
+TEST_F(TestDisplayTest, ASavedDisplayNamedOnTheCommandLineIsShownAndActiveStays) {
+    for (const char* shown : {"[D] Plasma", "No Such Display", "[D] Plasma\\Modules"}) {
+        platform::saver::SetSavedDisplayOption(shown);
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(send(WM_CREATE), 0);
+        BuildModuleTable();
+        std::string said = testing::internal::GetCapturedStderr();
+        bool known = std::string(shown) == "[D] Plasma";
+        EXPECT_STREQ(CurrentDisplayName, known ? "[D] Plasma" : "[D] Star") << shown;
+        EXPECT_EQ(said.find("no saved display named") != std::string::npos, !known) << said;
+        EXPECT_EQ(active(), "[D] Star");
+        send(WM_DESTROY);
+        EXPECT_EQ(active(), "[D] Star");
+    }
 }
 
 TEST_F(TestDisplayTest, AFileThatCannotBeImportedLeavesActiveAlone) {

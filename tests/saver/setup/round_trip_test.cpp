@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <set>
 
+#include "platform/desktop/desktop.h"
 #include "uninstall/uninstall.h"
 #include "wizard_fixture.h"
 
@@ -46,6 +49,32 @@ std::set<std::string> Snapshot(const fs::path& root) {
 
 bool Starts(const std::string& line, const std::string& prefix) { return line.rfind(prefix, 0) == 0; }
 
+// Every file and folder under the home with its bytes.
+std::map<std::string, std::string> HomeTree(const fs::path& home) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : fs::recursive_directory_iterator(home))
+        tree[fs::relative(entry.path(), home).string()] = entry.is_directory() ? "<folder>" : ReadFile(entry.path());
+    return tree;
+}
+
+// What differs between two trees, one name a line.
+std::string Changes(const std::map<std::string, std::string>& before, const std::map<std::string, std::string>& after) {
+    std::string changes;
+    for (const auto& [name, bytes] : before) {
+        auto now = after.find(name);
+        if (now == after.end()) changes += "lost " + name + "\n";
+        else if (now->second != bytes) changes += "changed " + name + "\n";
+    }
+    for (const auto& [name, bytes] : after)
+        if (!before.count(name)) changes += "left " + name + "\n";
+    return changes;
+}
+
+void RunTool(const std::string& tool, const fs::path& folder) {
+    ASSERT_FALSE(platform::FindProgram(tool).empty()) << tool << " is missing: scripts/deps.sh installs it";
+    ASSERT_EQ(std::system((tool + " '" + folder.string() + "' >/dev/null 2>&1").c_str()), 0) << tool;
+}
+
 TEST_F(WizardTest, InstallThenUninstallLeavesOnlyWhatTheUninstallerKeeps) {
     addDisplays();
     WriteFile(source.path() / "Vexdock.EXE", "launcher");
@@ -55,6 +84,7 @@ TEST_F(WizardTest, InstallThenUninstallLeavesOnlyWhatTheUninstallerKeeps) {
     char system[MAX_PATH];
     ASSERT_GT(GetSystemDirectoryA(system, MAX_PATH), 0u);
     const std::set<std::string> before = Snapshot(root.path());
+    ASSERT_TRUE(HomeTree(home.path()).empty());
 
     open();
     chooseDestination(destination.path());
@@ -64,10 +94,14 @@ TEST_F(WizardTest, InstallThenUninstallLeavesOnlyWhatTheUninstallerKeeps) {
     ASSERT_EQ(pageIndex(), SetupPageConfigure);
     PropSheet_PressButton(sheet, PSBTN_FINISH);
     Settle();
+    // The default saver was ticked: xscreensaver gets a file of its own.
+    EXPECT_TRUE(fs::exists(home.path() / ".xscreensaver"));
+    EXPECT_TRUE(fs::exists(home.path() / ".local/share/applications/lumora-display.desktop"));
 
     for (int answer : {IDYES, IDYES, IDOK}) ui->answerNextMessageBox(answer);
     EXPECT_EQ(RunUninstall(), IDOK);
     const std::set<std::string> after = Snapshot(root.path());
+    EXPECT_EQ(Changes({}, HomeTree(home.path())), "") << "the home was empty";
 
     std::vector<std::string> removed;
     std::set_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(removed));
@@ -94,6 +128,58 @@ TEST_F(WizardTest, InstallThenUninstallLeavesOnlyWhatTheUninstallerKeeps) {
     GetPrivateProfileStringA("BOOT", "SCRNSAVE.EXE", "", ini, sizeof ini, "SYSTEM.INI");
     EXPECT_STREQ(ini, "(None)");
     EXPECT_TRUE(fs::exists(destination.path() / "UnInstall.EXE")) << "the installation folder is the user's";
+}
+
+TEST_F(WizardTest, TheUsersXScreenSaverAndDesktopFilesComeBackByteForByte) {
+    const fs::path data = home.path() / ".local/share";
+    const std::string preferences =
+        "# XScreenSaver Preferences File\n"
+        "timeout:\t0:10:00\n"
+        "mode:\t\trandom\n"
+        "selected:\t1\n"
+        "programs:\t\t\t\t\t\t\t      \\\n"
+        "\t\t\t\tmaze -root\t\t\t\t    \\n\\\n"
+        "  - GL: \t\t\t\tsuperquadrics -root\t\t\t    \\n\\\n"
+        "\t\t\t\t\"Probe\" probe -root\t\t\t    \\n\\\n"
+        "\n"
+        "\n"
+        "pointerPollTime:\t0:00:05\n";
+    WriteFile(home.path() / ".xscreensaver", preferences);
+    fs::create_directories(data / "mime/packages");
+    fs::create_directories(data / "applications");
+    WriteFile(data / "mime/packages/other.xml",
+              "<?xml version=\"1.0\"?>\n<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+              "  <mime-type type=\"text/x-other\"><glob pattern=\"*.oth\"/></mime-type>\n</mime-info>\n");
+    WriteFile(data / "applications/other.desktop",
+              "[Desktop Entry]\nType=Application\nName=Other\nExec=other %f\nMimeType=text/x-other;\n");
+    ASSERT_NO_FATAL_FAILURE(RunTool("update-mime-database", data / "mime"));
+    ASSERT_NO_FATAL_FAILURE(RunTool("update-desktop-database", data / "applications"));
+    const auto before = HomeTree(home.path());
+
+    open();
+    chooseDestination(destination.path());
+    next();
+    ASSERT_EQ(pageIndex(), SetupPageConfigure);
+    char saver[MAX_PATH];
+    ASSERT_TRUE(SaverPath(saver, sizeof saver));
+    const std::string installed = ReadFile(home.path() / ".xscreensaver");
+    EXPECT_NE(installed.find("  \"Lumora\" " + std::string(saver) + " -root\t\\n\\\n\n\npointerPollTime"),
+              std::string::npos)
+        << installed;
+    EXPECT_NE(installed.find("mode:\t\tone\nselected:\t3\n"), std::string::npos) << "the fourth program";
+    EXPECT_NE(ReadFile(data / "mime/globs2").find(":application/x-lumora-display:*.lum"), std::string::npos);
+    const std::string cache = ReadFile(data / "applications/mimeinfo.cache");
+    EXPECT_NE(cache.find("application/x-lumora-display=lumora-display.desktop;"), std::string::npos) << cache;
+    EXPECT_NE(cache.find("text/x-other=other.desktop;"), std::string::npos) << cache;
+    EXPECT_NE(ReadFile(data / "applications/lumora-display.desktop").find("\nExec=" + std::string(saver) + " /s %f\n"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(data / "applications/lumora.desktop").find("\nExec=" + std::string(saver) + " /c\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(data / "icons/hicolor/scalable/apps/lumora.svg"), ReadFile(fs::path(LUMORA_DESKTOP) / "lumora.svg"));
+
+    for (int answer : {IDYES, IDYES, IDOK}) ui->answerNextMessageBox(answer);
+    EXPECT_EQ(RunUninstall(), IDOK);
+    EXPECT_EQ(Changes(before, HomeTree(home.path())), "");
 }
 
 }  // namespace

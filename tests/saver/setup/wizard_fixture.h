@@ -1,6 +1,7 @@
 #pragma once
 // The setup wizard, modeless on the offscreen platform, over a platform root
-// of its own whose desktop and autostart folders lie inside it, installing
+// of its own whose desktop and autostart folders lie inside it and a home
+// of its own for the desktop's files and xscreensaver's, installing
 // from a source folder the test fills, with a scripted user and a recorder
 // in place of starting programs.
 #include <gtest/gtest.h>
@@ -123,6 +124,7 @@ protected:
     }
 
     testsupport::ScopedPlatformRoot root;
+    testsupport::ScopedHome home;
     testsupport::TempDir source{"lumora-setup-source"};
     testsupport::TempDir destination{"lumora-setup-destination"};
     fs::path desktop;

@@ -112,10 +112,22 @@ TEST_F(WizardTest, InstallsEveryOptionAndEveryFileThenStartsTheInstalledSaver) {
     EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, uninstall, "UninstallString"), destination.str() + "/UnInstall.EXE");
     EXPECT_EQ(ReadFile(root.path() / "windows" / "LMSCTNX.HLP"), "LMSCTNX.HLP");
 
+    // Configure opens xscreensaver's settings where they are installed,
+    // else the saver's own sheet, as Test Drive does.
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    testsupport::TempDir tools("lumora-path");
+    const fs::path settings = tools.path() / "xscreensaver-settings";
+    WriteFile(settings, "#!/bin/sh\n");
+    fs::permissions(settings, fs::perms::owner_all);
     started.clear();
+    setenv("PATH", tools.str().c_str(), 1);
+    Click(GetDlgItem(page(), IdConfigure));
+    fs::remove(settings);
     Click(GetDlgItem(page(), IdConfigure));
     Click(GetDlgItem(page(), IdTestDrive));
-    EXPECT_EQ(started, (std::vector<std::string>(2, "\"" + saver + "\" /C")));
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(started, (std::vector<std::string>{"\"" + settings.string() + "\"", "\"" + saver + "\" /C",
+                                                 "\"" + saver + "\" /C"}));
 }
 
 TEST_F(WizardTest, ASaverThatCannotBeWrittenIsRetriedOnceThenReportedAndTheWizardStays) {
