@@ -34,11 +34,13 @@ bool ValidName(const std::string& name) {
     return !name.empty() && name.find('/') == std::string::npos && name.size() < 200;
 }
 
+// Names live in the user's own namespace, as on Windows they live in the
+// session's: one user's saver never meets another's blocks (which it could
+// not open).  LUMORA_SHM_NAMESPACE gives tests a namespace of their own.
 std::string BlockPath(const std::string& name) {
     const char* ns = std::getenv("LUMORA_SHM_NAMESPACE");
-    std::string path = kShmDirectory;
-    if (ns && *ns) path += std::string(ns) + ".";
-    return path + name;
+    const std::string prefix = ns && *ns ? std::string(ns) : "lumora-" + std::to_string(getuid());
+    return kShmDirectory + prefix + "." + name;
 }
 
 // Holds the exclusive lock on a block's lock file for the life of the object.

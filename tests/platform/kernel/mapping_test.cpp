@@ -159,3 +159,23 @@ TEST(FileMapping, RefusesWhatItCannotProvide) {
     int local = 0;
     EXPECT_FALSE(UnmapViewOfFile(&local));
 }
+
+TEST(FileMapping, EachUserHasNamesOfTheirOwn) {
+    const std::string saved = std::getenv("LUMORA_SHM_NAMESPACE");
+    unsetenv("LUMORA_SHM_NAMESPACE");
+    const std::string name = "UserBlock" + std::to_string(getpid());
+    // Another user's block of the same name, unreadable to us were we not root.
+    const std::string other = "/dev/shm/lumora-" + std::to_string(getuid() + 1) + "." + name;
+    std::ofstream(other) << "not ours";
+    chmod(other.c_str(), 0);
+    {
+        Block mine(name.c_str());
+        ASSERT_NE(mine.bytes, nullptr);
+        EXPECT_FALSE(mine.existed);
+        EXPECT_TRUE(mine.AllZero());
+        EXPECT_TRUE(FileExists("/dev/shm/lumora-" + std::to_string(getuid()) + "." + name));
+    }
+    EXPECT_FALSE(FileExists("/dev/shm/lumora-" + std::to_string(getuid()) + "." + name));
+    unlink(other.c_str());
+    setenv("LUMORA_SHM_NAMESPACE", saved.c_str(), 1);
+}
