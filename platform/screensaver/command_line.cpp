@@ -163,6 +163,10 @@ Launch ParseCommandLine(int argc, const char* const* argv, std::string_view prog
             launch.mode = arg == "--help" ? RunMode::Help : RunMode::Version;
             return launch;
         }
+        if (arg == "--add-to-xscreensaver" || arg == "--remove-from-xscreensaver") {
+            launch.mode = arg[2] == 'a' ? RunMode::AddToXScreenSaver : RunMode::RemoveFromXScreenSaver;
+            return launch;
+        }
         if (arg.starts_with("--") && !knownFlag(arg)) {
             std::string name(arg.substr(0, arg.find('=')));
             return invalid(launch, name == "--render" ? "--render must come first"

@@ -16,6 +16,8 @@ enum class RunMode {
     Render,      // --render ...
     Help,        // --help
     Version,     // --version
+    AddToXScreenSaver,       // --add-to-xscreensaver
+    RemoveFromXScreenSaver,  // --remove-from-xscreensaver
     Invalid,     // a switch without its window id, a bad id, an unknown --option
 };
 

@@ -11,6 +11,8 @@
 #include "platform/screensaver/command_line.h"
 #include "platform/screensaver/run.h"
 #include "platform/screensaver/screensaver.h"
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/xscreensaver_file.h"
 #include "platform/ui/qt_session.h"
 #include "platform/ui/ui.h"
 
@@ -24,6 +26,7 @@ constexpr char Usage[] =
     "       lumora -root | -window-id ID [-saved-display NAME]   (as an xscreensaver hack)\n"
     "       lumora --render FILE.png|FILE.gif [--size WxH] [--seconds S] [--fps N]\n"
     "              [--display NAME] [--seed N] [--frames DIR [--every N]]\n"
+    "       lumora --add-to-xscreensaver | --remove-from-xscreensaver\n"
     "       lumora --help | --version\n"
     "\n"
     "  /s [FILE.LUM]   run full screen; with a settings file, show it as a test display\n"
@@ -44,6 +47,10 @@ constexpr char Usage[] =
     "    --display NAME    a saved display instead of the active one\n"
     "    --seed N          the run's seed: the same seed, the same picture (1)\n"
     "    --frames DIR      every frame as a PNG in DIR too, --every N only every Nth\n"
+    "  --add-to-xscreensaver\n"
+    "                  put Lumora in your xscreensaver list (~/.xscreensaver) as the\n"
+    "                  screen saver shown; --remove-from-xscreensaver gives the list\n"
+    "                  back as it was\n"
     "\n"
     "Settings live under $LUMORA_ROOT (by default ~/.local/share/lumora).\n";
 
@@ -117,6 +124,22 @@ int runSaver(const Launch& launch) {
     return platform::saver::RunSaverWindow(launch, ScreenSaverProc);
 }
 
+// Where an installed program (not setup's copy) notes what it changed in
+// the user's xscreensaver file.
+constexpr char XScreenSaverNoteKey[] = "Software\\Lumora\\XScreenSaver";
+
+// A packaged hack is not in the list xscreensaver ships: each user adds it.
+int addToXScreenSaver(const std::string& program) {
+    const std::string entry = platform::xscreensaver::ProgramEntry("Lumora", program, "-root");
+    if (entry.empty() || !platform::AddScreenSaverProgram(entry, XScreenSaverNoteKey)) {
+        std::fprintf(stderr, "lumora: ~/.xscreensaver was left as it was: it cannot be written, or its "
+                             "programs list is one line that only a rewrite could extend\n");
+        return 1;
+    }
+    std::printf("lumora: added to ~/.xscreensaver as the screen saver shown\n");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,7 +149,8 @@ int main(int argc, char** argv) {
     platform::saver::SetSavedDisplayOption(launch.savedDisplay);
     std::string hiveReport;
     if (launch.mode != RunMode::Invalid && launch.mode != RunMode::Password && launch.mode != RunMode::Help &&
-        launch.mode != RunMode::Version) {
+        launch.mode != RunMode::Version && launch.mode != RunMode::AddToXScreenSaver &&
+        launch.mode != RunMode::RemoveFromXScreenSaver) {
         hiveReport = keepUnusableHivesInMemory();
         for (std::size_t start = 0, end; (end = hiveReport.find('\n', start)) != std::string::npos; start = end + 1)
             std::fprintf(stderr, "lumora: %s\n", hiveReport.substr(start, end - start).c_str());
@@ -147,6 +171,12 @@ int main(int argc, char** argv) {
     case RunMode::Invalid:
         std::fprintf(stderr, "lumora: %s\n%s", launch.error.c_str(), Usage);
         return 1;
+    case RunMode::AddToXScreenSaver:
+        return addToXScreenSaver(path);
+    case RunMode::RemoveFromXScreenSaver:
+        platform::RemoveScreenSaverProgram(XScreenSaverNoteKey);
+        std::printf("lumora: ~/.xscreensaver holds no entry of ours now\n");
+        return 0;
     case RunMode::Settings:
     case RunMode::Setup:  // the configuration entry shows the setup wizard instead of the settings
         if (!hiveReport.empty()) MessageBoxA(nullptr, hiveReport.c_str(), "Lumora", MB_OK | MB_ICONWARNING);

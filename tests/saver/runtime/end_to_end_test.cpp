@@ -167,4 +167,25 @@ TEST(ProgramSwitches, HelpAndVersionAnswerWithoutADisplayAndAMistypedOptionFails
     EXPECT_NE(bogus.find("exit=1"), std::string::npos);
 }
 
+TEST(ProgramSwitches, AnInstalledProgramJoinsTheUsersXScreenSaverListAndLeavesItAsItWas) {
+    testsupport::TempDir home;
+    const std::string file = (home.path() / ".xscreensaver").string();
+    const std::string before = "mode:\t\trandom\nprograms:\t\\\n  maze --root \\n\\\n  attraction --root \\n\n";
+    std::ofstream(file) << before;
+    auto run = [&](const char* option) {
+        return runtimetest::Output("env HOME='" + home.path().string() + "' '" LUMORA_PROGRAM "' " + option +
+                                   " 2>&1; echo \"exit=$?\"");
+    };
+    auto contents = [&] {
+        std::ifstream in(file);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_NE(run("--add-to-xscreensaver").find("exit=0"), std::string::npos);
+    const std::string added = contents();
+    EXPECT_NE(added.find("\"Lumora\" " LUMORA_PROGRAM " -root\t\\n"), std::string::npos) << added;
+    EXPECT_NE(added.find("mode:\t\tone"), std::string::npos) << added;
+    EXPECT_NE(run("--remove-from-xscreensaver").find("exit=0"), std::string::npos);
+    EXPECT_EQ(contents(), before);
+}
+
 }  // namespace
