@@ -137,6 +137,43 @@ void Restore(Lines& lines, const std::string& name, const std::string& ours, con
     lines.insert(lines.begin() + static_cast<long>(span->first), previous.begin(), previous.end());
 }
 
+// An entry without the marks it may start with ("-" for a disabled one, a
+// visual such as "GL:"), squeezed, its "\n" end gone.
+std::string Unmarked(const std::string& entry) {
+    std::string rest = Squeezed(entry);
+    if (rest.ends_with("\\n")) rest = Squeezed(rest.substr(0, rest.size() - 2));
+    if (rest.starts_with("-")) rest = Squeezed(rest.substr(1));
+    return rest;
+}
+
+// The first word of a command, a quoted one up to its closing quote; a
+// visual before it ("GL:") is passed over.
+std::string ProgramWord(std::string command) {
+    std::size_t word = command.find(' ');
+    if (word != std::string::npos && !command.starts_with("\"") && command[word - 1] == ':')
+        command = command.substr(word + 1);
+    if (command.starts_with("\"")) {
+        for (std::size_t i = 1; i < command.size(); ++i) {
+            if (command[i] == '\\') ++i;
+            else if (command[i] == '"') return command.substr(0, i + 1);
+        }
+        return command;
+    }
+    return command.substr(0, command.find(' '));
+}
+
+// The entry runs `program`.  The user, or xscreensaver's settings, may
+// rename an entry (or drop its name), give it other arguments and wrap it
+// over lines; its program stays.
+bool RunsProgram(const std::string& entry, const std::string& program) {
+    const std::string rest = Unmarked(entry);
+    if (!rest.starts_with("\"")) return ProgramWord(rest) == program;
+    // A name in quotes, or a quoted program whose name was dropped.
+    const std::size_t close = rest.find('"', 1);
+    if (close != std::string::npos && ProgramWord(Squeezed(rest.substr(close + 1))) == program) return true;
+    return ProgramWord(rest) == program;
+}
+
 constexpr char OurMode[] = "mode:\t\tone\n";
 
 bool HeaderOnly(const std::string& line) { return Squeezed(Body(line).substr(Body(line).find(':') + 1)) == "\\"; }
@@ -172,15 +209,34 @@ bool AddProgram(std::string& text, const std::string& entry, ProgramEdit& edit) 
     return true;
 }
 
+// The lines [first, last] of the first entry of the programs value that
+// `matches`; an entry runs over the lines up to the one that ends in "\n".
+template <typename Match>
+std::optional<Span> FindEntry(const Lines& lines, const Span& list, Match matches) {
+    for (std::size_t first = list.first + 1, i = first; i <= list.last; ++i) {
+        const std::string body = Squeezed(Body(lines[i]));
+        if (!body.ends_with("\\n\\") && !body.ends_with("\\n") && i != list.last) continue;
+        std::string entry;
+        for (std::size_t j = first; j <= i; ++j) entry += EntryText(lines[j]) + " ";
+        if (matches(Squeezed(entry))) return Span{first, i};
+        first = i + 1;
+    }
+    return std::nullopt;
+}
+
 void RemoveProgram(std::string& text, const ProgramEdit& edit) {
     Lines lines = Split(text);
-    const std::string ours = Squeezed(edit.entry);
-    if (std::optional<Span> span = Find(lines, "programs"); span && !ours.empty()) {
-        for (std::size_t i = span->first + 1; i <= span->last; ++i) {
-            if (EntryText(lines[i]) != ours) continue;
-            lines.erase(lines.begin() + static_cast<long>(i));
-            break;
-        }
+    // Our entry has its name: what follows is the program.
+    const std::string named = Unmarked(edit.entry);
+    const std::size_t close = named.find('"', 1);
+    const std::string ours = close == std::string::npos ? "" : ProgramWord(Squeezed(named.substr(close + 1)));
+    if (std::optional<Span> list = Find(lines, "programs"); list && !ours.empty()) {
+        // The entry as written, else the first that runs our program.
+        std::optional<Span> entry =
+            FindEntry(lines, *list, [&](const std::string& e) { return e == Squeezed(edit.entry); });
+        if (!entry) entry = FindEntry(lines, *list, [&](const std::string& e) { return RunsProgram(e, ours); });
+        if (entry)
+            lines.erase(lines.begin() + static_cast<long>(entry->first), lines.begin() + static_cast<long>(entry->last) + 1);
     }
     if (std::optional<Span> span = Find(lines, "programs");
         span && edit.addedList && HeaderOnly(lines[span->first]) && CountEntries(lines, span->first, span->last + 1) == 0)

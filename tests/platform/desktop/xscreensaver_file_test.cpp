@@ -44,6 +44,15 @@ TEST(XScreenSaverFile, TheEntryJoinsTheListAndComesOutAgainLeavingTheUsersLaterC
     RemoveProgram(text, edit);
     EXPECT_EQ(text, users + "selected: 0\n");
 
+    // As xscreensaver's settings save it after a display was chosen: the
+    // name dropped, arguments added, the line wrapped inside the quotes.
+    text = users;
+    ASSERT_TRUE(AddProgram(text, Entry, edit));
+    text.replace(text.find("  " + Entry), Entry.size() + 2,
+                 "\t\t\t\t\"/x y/L.SCR\" -root -saved-display '[D]     \\\n\t\t\t\t  Plasma'\t\t");
+    RemoveProgram(text, edit);
+    EXPECT_EQ(text, users);
+
     // Untouched since: everything comes back.
     text = users;
     ASSERT_TRUE(AddProgram(text, Entry, edit));
