@@ -36,8 +36,8 @@ mkdir -p "$LUMORA_ROOT"
 # A first render creates the first-run displays.
 "$LUMORA" --render "$ROOT/first.png" --size 8x8 --seconds 1 >/dev/null
 if [ $# -eq 0 ]; then
-    set -- "[D] Bezier" "[D] Cyclic" "[D] Effect" "[D] Pattern" "[D] Plasma" "[D] Polygon" \
-        "[D] Random" "[D] Sphere" "[D] Stain" "[D] Star" "[D] Vortex"
+    set -- "[D] Bezier" "[D] Cyclic" "[D] Pattern" "[D] Plasma" "[D] Polygon" "[D] Sphere" \
+        "[D] Stain" "[D] Star" "[D] Vortex"
 fi
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
