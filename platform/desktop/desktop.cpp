@@ -143,10 +143,29 @@ bool ReadText(const std::string& path, std::string& text) {
     return true;
 }
 
+// Written beside the file and renamed over it, so that a crash or a full
+// disk leaves the user's file whole; a link (a managed dot file) is written
+// through, not replaced.
 bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
-    return static_cast<bool>(file.flush());
+    std::error_code ec;
+    const fs::path target = fs::is_symlink(path, ec) ? fs::weakly_canonical(path, ec) : fs::path(path);
+    if (ec) return false;
+    const fs::path temporary = target.string() + ".lumora-new";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file << text;
+        if (!file.flush()) {
+            file.close();
+            fs::remove(temporary, ec);
+            return false;
+        }
+    }
+    fs::perms mode = fs::status(target, ec).permissions();
+    if (!ec) fs::permissions(temporary, mode, ec);
+    fs::rename(temporary, target, ec);
+    if (!ec) return true;
+    fs::remove(temporary, ec);
+    return false;
 }
 
 }  // namespace
