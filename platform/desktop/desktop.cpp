@@ -148,8 +148,9 @@ bool ReadText(const std::string& path, std::string& text) {
 // through, not replaced.
 bool WriteText(const std::string& path, const std::string& text) {
     std::error_code ec;
-    const fs::path target = fs::is_symlink(path, ec) ? fs::weakly_canonical(path, ec) : fs::path(path);
-    if (ec) return false;
+    const bool link = fs::is_symlink(path, ec);
+    const fs::path target = link ? fs::weakly_canonical(path, ec) : fs::path(path);
+    if (link && ec) return false;
     const fs::path temporary = target.string() + ".lumora-new";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
@@ -160,8 +161,8 @@ bool WriteText(const std::string& path, const std::string& text) {
             return false;
         }
     }
-    fs::perms mode = fs::status(target, ec).permissions();
-    if (!ec) fs::permissions(temporary, mode, ec);
+    const fs::file_status existing = fs::status(target, ec);
+    if (fs::exists(existing)) fs::permissions(temporary, existing.permissions(), ec);
     fs::rename(temporary, target, ec);
     if (!ec) return true;
     fs::remove(temporary, ec);
