@@ -1,12 +1,13 @@
 #!/bin/sh
 # The performance report in one command, from a Release build:
 #   every drawing module's step at 1920 x 1080 and 3840 x 2160 with the
-#   controls a run starts with and with every control at its highest;
+#   controls a run starts with and with every control at its highest (the
+#   Random module's cost, switching displays, is bench_runtime's frame);
 #   the palette tick; the presenter (8-bit frame to the window's pixels);
 #   the whole saver's CPU use on Xvfb for each "[D]" display at both sizes.
 #   bench/report.sh [-b build/release] [-t seconds per display (60)]
-# The heaviest steps of some modules take minutes each: the whole report
-# runs for about an hour.
+# The heaviest steps of some modules take minutes each (Star's over eight at
+# 1080p): the whole report runs for well over an hour.
 set -eu
 BUILD=build/release
 SECONDS_RUN=60
