@@ -63,3 +63,16 @@ function(lumora_bench name)
     target_link_libraries(${name} PRIVATE lumora_benchsupport)
   endif()
 endfunction()
+
+# lumora_embed_files(TARGET FOLDER HEADER TABLE): every file of FOLDER built
+# into TARGET as the table TABLE that HEADER declares (cmake/embed_files.cmake).
+function(lumora_embed_files target folder header table)
+  file(GLOB files CONFIGURE_DEPENDS ${folder}/*)
+  set(source ${CMAKE_CURRENT_BINARY_DIR}/${table}.cpp)
+  add_custom_command(OUTPUT ${source}
+    COMMAND ${CMAKE_COMMAND} -DFOLDER=${folder} -DOUTPUT=${source} -DHEADER=${header} -DTABLE=${table}
+            -P ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
+    DEPENDS ${files} ${CMAKE_SOURCE_DIR}/cmake/embed_files.cmake
+    COMMENT "Embedding ${folder}")
+  target_sources(${target} PRIVATE ${source})
+endfunction()
