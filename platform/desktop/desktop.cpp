@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/desktop/xscreensaver_file.h"
+#include "platform/kernel/atomic_file.h"
 #include "platform/kernel/root.h"
 #include "platform/registry/registry.h"
 
@@ -143,30 +144,14 @@ bool ReadText(const std::string& path, std::string& text) {
     return true;
 }
 
-// Written beside the file and renamed over it, so that a crash or a full
-// disk leaves the user's file whole; a link (a managed dot file) is written
-// through, not replaced.
+// Whole or not at all: a crash or a full disk leaves the user's file as it
+// was; a link (a managed dot file) is written through.
 bool WriteText(const std::string& path, const std::string& text) {
-    std::error_code ec;
-    const bool link = fs::is_symlink(path, ec);
-    const fs::path target = link ? fs::weakly_canonical(path, ec) : fs::path(path);
-    if (link && ec) return false;
-    const fs::path temporary = target.string() + ".lumora-new";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file << text;
-        if (!file.flush()) {
-            file.close();
-            fs::remove(temporary, ec);
-            return false;
-        }
-    }
-    const fs::file_status existing = fs::status(target, ec);
-    if (fs::exists(existing)) fs::permissions(temporary, existing.permissions(), ec);
-    fs::rename(temporary, target, ec);
-    if (!ec) return true;
-    fs::remove(temporary, ec);
-    return false;
+    AtomicFile file;
+    std::string error;
+    if (!file.open(path, &error)) return false;
+    file.write(text.data(), text.size());
+    return file.commit(&error);
 }
 
 }  // namespace

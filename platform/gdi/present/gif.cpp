@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/gdi/present/atomic_file.h"
+#include "platform/kernel/atomic_file.h"
 
 namespace gdi {
 
@@ -18,7 +18,7 @@ constexpr std::uint64_t MaxDelay = 65535;
 std::uint64_t Centiseconds(std::uint64_t ms) { return (ms + 5) / 10; }
 
 int Output(GifFileType* gif, const GifByteType* bytes, int length) {
-    static_cast<AtomicFile*>(gif->UserData)->write(bytes, static_cast<std::size_t>(length));
+    static_cast<platform::AtomicFile*>(gif->UserData)->write(bytes, static_cast<std::size_t>(length));
     return length;
 }
 
@@ -33,7 +33,7 @@ struct Box {
 }  // namespace
 
 struct GifWriter::Encoder {
-    AtomicFile file;
+    platform::AtomicFile file;
     GifFileType* gif = nullptr;
     int width = 0;
     int height = 0;

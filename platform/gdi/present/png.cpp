@@ -8,7 +8,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/gdi/present/atomic_file.h"
+#include "platform/kernel/atomic_file.h"
 
 namespace gdi {
 
@@ -97,7 +97,7 @@ bool WritePng(const std::string& path, const std::uint32_t* rgb, int width, int 
         if (!EncodeRows(encoder, rgb, width, height, row.data())) {
             why = std::string("cannot encode PNG: ") + encoder.message;
         } else {
-            AtomicFile file;
+            platform::AtomicFile file;
             if (file.open(path, &why)) {
                 file.write(encoder.bytes.data(), encoder.bytes.size());
                 if (file.commit(&why)) return true;

@@ -1,11 +1,13 @@
 #pragma once
 // A file that appears whole or not at all: written beside its final name
 // under a temporary one and renamed over it once complete.  Dropped without
-// commit, the temporary file goes and whatever stood at the name stays.
+// commit, the temporary file goes and whatever stood at the name stays.  As
+// a write in place would: a link is written through, not replaced, and a
+// file replaced keeps its permissions.
 #include <cstddef>
 #include <string>
 
-namespace gdi {
+namespace platform {
 
 class AtomicFile {
 public:
@@ -22,10 +24,10 @@ public:
     bool commit(std::string* error);
 
 private:
-    std::string path_;
+    std::string path_;  // the link's target where the name is a link
     std::string temp_;
     int fd_ = -1;
     int writeErrno_ = 0;
 };
 
-}  // namespace gdi
+}  // namespace platform

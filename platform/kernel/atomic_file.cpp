@@ -1,13 +1,16 @@
-#include "platform/gdi/present/atomic_file.h"
+#include "platform/kernel/atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
-namespace gdi {
+namespace platform {
 
 namespace {
 
@@ -31,8 +34,16 @@ bool AtomicFile::open(const std::string& path, std::string* error) {
         return false;
     }
     path_ = path;
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        path_ = std::filesystem::weakly_canonical(path, ec).string();
+        if (ec) {
+            *error = "cannot follow the link " + path + ": " + ec.message();
+            return false;
+        }
+    }
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temp_ = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(sequence.fetch_add(1));
+        temp_ = path_ + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(sequence.fetch_add(1));
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) {
             *error = Describe("cannot create", temp_, errno);
@@ -40,7 +51,7 @@ bool AtomicFile::open(const std::string& path, std::string* error) {
         }
     }
     if (fd_ < 0) {
-        *error = "cannot find a free temporary name beside " + path;
+        *error = "cannot find a free temporary name beside " + path_;
         return false;
     }
     return true;
@@ -66,6 +77,8 @@ bool AtomicFile::commit(std::string* error) {
     }
     const int fd = fd_;
     fd_ = -1;
+    struct stat replaced {};
+    if (::stat(path_.c_str(), &replaced) == 0) ::fchmod(fd, replaced.st_mode & 07777);
     if (writeErrno_ != 0 || ::close(fd) != 0) {
         *error = Describe("cannot write", temp_, writeErrno_ != 0 ? writeErrno_ : errno);
         ::unlink(temp_.c_str());
@@ -79,4 +92,4 @@ bool AtomicFile::commit(std::string* error) {
     return true;
 }
 
-}  // namespace gdi
+}  // namespace platform
