@@ -1,6 +1,14 @@
 // The spectrum block as another program may leave it: any bytes at all
 // drive the sound levels, the overlays, one frame of every drawing module
 // and a palette tick.
+//
+// The modules run on from input to input, as they do in a saver while the
+// analyser keeps writing: they start afresh, with controls chosen by the
+// bytes after the block, on the first input and when the block asks for a
+// restart.  Starting every module costs a hundred frames and nearly every
+// mutation that shifts the bytes sets the request, so it is honoured at most
+// once in RestartInputs inputs; the others draw on the pictures earlier ones
+// left.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +26,8 @@
 #include "saver/runtime/overlays.h"
 #include "saver/runtime/run_state.h"
 #include "saver/runtime/virtual_run.h"
+#include "saver/settings/key_paths.h"
+#include "saver/settings/registry_key.h"
 #include "saver/settings/settings_store.h"
 #include "saver/sound/spectrum_block.h"
 
@@ -29,12 +39,15 @@ namespace {
 // overlay boxes to fit.
 constexpr int CanvasWidth = 192;
 constexpr int CanvasHeight = 144;
+constexpr DWORD FrameMs = 20;
+constexpr int RestartInputs = 64;
 
 // One prepared run on an offscreen window, for the life of the process.
 struct Run {
     VirtualTime time{100000};
     HWND window = nullptr;
     bool started = false;
+    int inputsSinceStart = 0;
 
     Run() {
         fuzzsupport::PrivateRoot();
@@ -46,6 +59,11 @@ struct Run {
         Check(window != nullptr);
         PrepareRun(window, FALSE);
         BeginPaletteRun(window);
+        // No saved displays: loading them is the settings harness's part,
+        // and the Random module, whose fuzzed interval may be a frame, would
+        // spend nearly every input reading the same registry.  It switches
+        // among its own chosen modules instead.
+        Check(settings::DeleteKeyTree(HKEY_CURRENT_USER, SavedKeyPath()) == ERROR_SUCCESS);
     }
 };
 
@@ -100,14 +118,19 @@ int FuzzSpectrumFrame(const std::uint8_t* data, std::size_t size) {
         Check(std::isfinite(level) && level >= 0.0f && (!autoGain || level <= 1.0f));
     }
 
-    Tail tail{data, size, SpectrumBlockSize};
-    std::srand(tail.byte(1));
-    if (run.started) {
-        for (int m = 0; m < ModuleCount; ++m) ModuleTable[m].free(&ModuleTable[m]);
+    ++run.inputsSinceStart;
+    if (!run.started || (block.get(spectrum::restartRequest) && run.inputsSinceStart >= RestartInputs)) {
+        Tail tail{data, size, SpectrumBlockSize};
+        std::srand(tail.byte(1));
+        if (run.started) {
+            for (int m = 0; m < ModuleCount; ++m) ModuleTable[m].free(&ModuleTable[m]);
+        }
+        ChooseSources(tail);
+        StartModules();
+        run.started = true;
+        run.inputsSinceStart = 0;
+        block.set(spectrum::restartRequest, 0);
     }
-    ChooseSources(tail);
-    StartModules();
-    run.started = true;
 
     // Every box shown afresh: the CD text from the block, the display name
     // and a slogan.
@@ -116,7 +139,9 @@ int FuzzSpectrumFrame(const std::uint8_t* data, std::size_t size) {
     SaverOptions.ShowName = 1;
     std::strcpy(SloganText, "Fuzz");
     SloganEnabled = 1;
-    run.time.advanceTo(run.time.elapsed() + 1000);
+    // A frame's worth of time, as a saver at full speed draws them: the
+    // Random module switches displays every few seconds, not at every input.
+    run.time.advanceTo(run.time.elapsed() + FrameMs);
     RunFrame();
     PaletteStep();
     SharedSpectrum = nullptr;
