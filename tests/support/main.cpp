@@ -4,7 +4,10 @@
 // never see each other's blocks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 
 #include "support/shared_memory.h"
 #include "support/temp_dir.h"
@@ -33,9 +36,19 @@ extern "C" const char* __tsan_default_suppressions() {
 }
 
 int main(int argc, char** argv) {
+    // A death test's child is this program started again, and it ends with
+    // exit() before main's locals are destroyed: it works in the root and
+    // namespace of the test that started it, which removes them.
+    const bool deathTestChild = std::any_of(argv, argv + argc, [](const char* argument) {
+        return std::string_view(argument).starts_with("--gtest_internal_run_death_test");
+    });
     testing::InitGoogleTest(&argc, argv);
-    testsupport::ScopedPlatformRoot root;
-    testsupport::SharedMemoryNamespace sharedMemory;
+    std::optional<testsupport::ScopedPlatformRoot> root;
+    std::optional<testsupport::SharedMemoryNamespace> sharedMemory;
+    if (!deathTestChild) {
+        root.emplace();
+        sharedMemory.emplace();
+    }
     setenv("LUMORA_BUILD_DIR", LUMORA_BUILD_DIR, 0);
     setenv("LSAN_OPTIONS", "suppressions=" LUMORA_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
     // Read by ThreadSanitizer builds of the programs the tests start.
