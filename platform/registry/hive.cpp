@@ -209,6 +209,12 @@ void Hive::CheckStillInTransaction(LONG error) {
 LONG Hive::Atomic(bool write, const std::function<LONG()>& work) {
     if (depth_ > 0) {
         if (transactionError_ != ERROR_SUCCESS) return transactionError_;
+        if (!write) {
+            // A read inside the caller's transaction has nothing to undo.
+            LONG result = work();
+            if (result != ERROR_SUCCESS) CheckStillInTransaction(result);
+            return result;
+        }
         LONG error = Exec("SAVEPOINT call");
         if (error != ERROR_SUCCESS) return error;
         LONG result = work();
