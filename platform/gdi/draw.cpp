@@ -196,7 +196,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF colour) {
         if (!Visible(dc, s, x, y)) return false;
         const std::uint32_t value = ResolveColour(dc, s, colour);
         std::lock_guard pixels(s.mutex);
-        s.touchRows(y, y + 1);
+        s.touchSpan(y, x, x + 1);
         OpsFor(s).set(s, x, y, value);
         result = ColorrefFromRgb(ShownColour(s, value));
         return true;

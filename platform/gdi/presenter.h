@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/gdi/dirty_tiles.h"
+
 namespace gdi {
 
 // The 256 hardware colours as 0x00RRGGBB words.
@@ -20,13 +22,12 @@ public:
     // Takes a copy of a frame of hardware palette indices, rows top to bottom.
     virtual void publishFrame(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride) = 0;
 
-    // The same for a frame of which only rows [top, bottom) changed since
-    // the last one published (of the same size); a presenter that keeps its
-    // own copy may take just those rows.  By default the whole frame.
-    virtual void publishRows(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride, int top,
-                             int bottom) {
-        (void)top;
-        (void)bottom;
+    // The same for a frame of which only the `changed` tiles differ from the
+    // last one published (of the same size); a presenter that keeps its own
+    // copy may take just those.  By default the whole frame.
+    virtual void publishChanged(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
+                                const DirtyTiles& changed) {
+        (void)changed;
         publishFrame(pixels, width, height, stride);
     }
 

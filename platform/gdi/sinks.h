@@ -14,7 +14,7 @@ class SolidSink final : public SpanSink {
 public:
     SolidSink(Surface& s, const SolidInk& ink) : s_(s), ink_(ink), op_(OpsFor(s).solidSpan) {}
     void span(int y, int x0, int x1) override {
-        s_.touchRows(y, y + 1);
+        s_.touchSpan(y, x0, x1);
         op_(s_, y, x0, x1, ink_);
     }
 

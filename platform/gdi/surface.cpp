@@ -23,7 +23,8 @@ std::shared_ptr<Surface> Surface::Create(int width, int height, int bitsPerPixel
     s->bottomUp = bottomUp;
     s->device = device && bitsPerPixel == 8;
     s->bits = s->storage.get();
-    s->dirtyBottom = height;
+    s->changed.reset(width, height);
+    s->changed.addAll();
     return s;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/gdi/dirty_tiles.h"
 #include "platform/types.h"
 
 namespace gdi {
@@ -39,10 +40,9 @@ struct Surface {
     std::unique_ptr<std::uint8_t[]> storage;
     std::mutex mutex;              // held while the pixels are read or written
     std::atomic<bool> dirty{true}; // changed since the last publication
-    // The rows changed since the last publication, [dirtyTop, dirtyBottom):
-    // at first all of them.  Under `mutex`.
-    int dirtyTop = 0;
-    int dirtyBottom = 0;
+    // What changed since the last publication: at first everything.  Under
+    // `mutex`.
+    DirtyTiles changed;
 
     // nullptr for sizes outside 1..kMaxSurfaceSide or too many bytes.
     static std::shared_ptr<Surface> Create(int width, int height, int bitsPerPixel, bool bottomUp,
@@ -52,10 +52,14 @@ struct Surface {
         return bits + (bottomUp ? static_cast<std::ptrdiff_t>(height - 1 - y) : y) * stride;
     }
     int bytesPerPixel() const { return bitsPerPixel / 8; }
-    // Notes that rows [top, bottom) changed; the writer holds `mutex`.
-    void touchRows(int top, int bottom) {
-        if (top < dirtyTop) dirtyTop = top;
-        if (bottom > dirtyBottom) dirtyBottom = bottom;
+    // Notes that pixels [x0, x1) of row y changed; the writer holds `mutex`.
+    void touchSpan(int y, int x0, int x1) {
+        changed.addSpan(y, x0, x1);
+        dirty.store(true, std::memory_order_relaxed);
+    }
+    // The same for the rectangle [x0, x1) x [y0, y1).
+    void touchRect(int x0, int y0, int x1, int y1) {
+        changed.add(x0, y0, x1, y1);
         dirty.store(true, std::memory_order_relaxed);
     }
     RECT bounds() const { return {0, 0, width, height}; }

@@ -94,7 +94,7 @@ public:
     CopySink(Surface& s, const std::uint32_t* values, int first, std::uint8_t code, std::uint32_t pattern)
         : s_(s), values_(values), first_(first), code_(code), pattern_(pattern), op_(OpsFor(s).copySpan) {}
     void span(int y, int x0, int x1) override {
-        s_.touchRows(y, y + 1);
+        s_.touchSpan(y, x0, x1);
         op_(s_, y, x0, x1, values_ + (x0 - first_), code_, pattern_);
     }
 
@@ -132,7 +132,7 @@ void CopyIndices(Surface& dst, const SourcePixels& src, const IndexMap& map, con
             for (std::size_t i = 0; i < n; ++i) out[i] = bytes[in[columns[i] - xOffset]];
         }
     }
-    dst.touchRows(ys.first, ys.first + static_cast<int>(ys.source.size()));
+    dst.touchRect(xs.first, ys.first, xs.first + static_cast<int>(n), ys.first + static_cast<int>(ys.source.size()));
 }
 
 }  // namespace

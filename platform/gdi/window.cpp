@@ -201,12 +201,9 @@ BOOL GdiFlush() {
             {
                 std::lock_guard pixels(s->mutex);
                 s->dirty.store(false, std::memory_order_relaxed);
-                const int top = std::max(s->dirtyTop, 0);
-                const int bottom = std::min(s->dirtyBottom, s->height);
-                s->dirtyTop = s->height;
-                s->dirtyBottom = 0;
-                if (top >= bottom) continue;
-                target->presenter->publishRows(s->row(0), s->width, s->height, s->stride, top, bottom);
+                if (s->changed.empty()) continue;
+                target->presenter->publishChanged(s->row(0), s->width, s->height, s->stride, s->changed);
+                s->changed.clear();
             }
             w->framePublished();
         }

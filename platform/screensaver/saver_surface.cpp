@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QResizeEvent>
 
 #include "platform/gdi/gdi.h"
@@ -89,19 +90,23 @@ void SaverSurface::renderNow() {
     backingStore_.beginPaint(area);
     QPaintDevice* device = backingStore_.paintDevice();
     auto* store = device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-    QRect changed = area;
+    QRegion changed(area);
     const QImage::Format format = store ? store->format() : QImage::Format_Invalid;
     if (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
         format == QImage::Format_ARGB32_Premultiplied) {
         // The store keeps its pixels between paints: while the colours stay,
-        // only the rows the drawing changed are converted and sent.
-        const auto rows = presenter_->render(reinterpret_cast<std::uint32_t*>(store->bits()), store->width(),
-                                             store->height(), store->bytesPerLine() / 4, storeFilled_, Opaque);
+        // only the tiles the drawing changed are converted and sent.
+        const auto& written = presenter_->render(reinterpret_cast<std::uint32_t*>(store->bits()), store->width(),
+                                                 store->height(), store->bytesPerLine() / 4, storeFilled_, Opaque);
         storeFilled_ = true;
         const qreal ratio = store->devicePixelRatio();
-        const int top = static_cast<int>(rows.first / ratio);
-        const int bottom = static_cast<int>((rows.second + ratio - 1) / ratio);
-        changed = QRect(0, top, area.width(), bottom - top);
+        changed = QRegion();
+        for (const RECT& r : written) {
+            const QPoint topLeft(static_cast<int>(r.left / ratio), static_cast<int>(r.top / ratio));
+            const QPoint bottomRight(static_cast<int>((r.right + ratio - 1) / ratio),
+                                     static_cast<int>((r.bottom + ratio - 1) / ratio));
+            changed += QRect(topLeft, bottomRight - QPoint(1, 1));
+        }
     } else {
         // Another kind of store: convert into our own image and let Qt
         // draw that.

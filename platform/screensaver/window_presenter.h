@@ -6,12 +6,12 @@
 // frame is shown whole or not at all.
 #include <cstdint>
 #include <mutex>
-#include <utility>
 #include <vector>
 
 #include "platform/gdi/present/frame_clock.h"
 #include "platform/gdi/presenter.h"
 #include "platform/screensaver/canvas_scaler.h"
+#include "platform/types.h"
 
 namespace platform::saver {
 
@@ -20,8 +20,8 @@ public:
     WindowPresenter();
 
     void publishFrame(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride) override;
-    void publishRows(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride, int top,
-                     int bottom) override;
+    void publishChanged(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
+                        const gdi::DirtyTiles& changed) override;
     void publishPalette(const gdi::HardwareColours& colours) override;
     void pace() override;
 
@@ -30,19 +30,13 @@ public:
     bool takeChanges();
     // Window thread: draws the taken picture into `dst` (window size).  With
     // `onlyChanged`, and when the colours stayed and the frame lands 1:1,
-    // only the rows that changed since the picture taken before; returns the
-    // window rows [first, second) it wrote.  `alpha` is set in every pixel.
-    std::pair<int, int> render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride,
-                               bool onlyChanged = false, std::uint32_t alpha = 0);
+    // only the tiles that changed since the picture taken before.  Returns
+    // the window rectangles it wrote, valid until the next call.  `alpha` is
+    // set in every pixel.
+    const std::vector<RECT>& render(std::uint32_t* dst, int width, int height, std::ptrdiff_t stride,
+                                    bool onlyChanged = false, std::uint32_t alpha = 0);
 
 private:
-    // Rows [top, bottom); empty when top >= bottom.
-    struct Rows {
-        int top = 0;
-        int bottom = 0;
-        bool empty() const { return top >= bottom; }
-        void add(int t, int b);
-    };
     struct Frame {
         std::vector<std::uint8_t> pixels;
         int width = 0;
@@ -51,23 +45,25 @@ private:
 
     // Two buffers take turns: frames are published into `pending_` while the
     // window thread shows `shown_`.  A buffer that comes back from being
-    // shown lacks the rows published since it was taken (`stale_`); the
+    // shown lacks the tiles published since it was taken (`stale_`); the
     // next publication copies them from the Canvas along with its own.
     std::mutex mutex_;
     Frame pending_;
     bool frameChanged_ = false;
-    Rows pendingChanged_;  // rows published into pending_ since the last take
-    Rows stale_;           // rows pending_ lacks
+    gdi::DirtyTiles pendingChanged_;  // tiles published into pending_ since the last take
+    gdi::DirtyTiles stale_;           // tiles pending_ lacks
+    gdi::DirtyTiles copy_;            // what a publication copies
     gdi::HardwareColours pendingColours_{};
     bool coloursChanged_ = false;
 
     // Window thread only.
     Frame shown_;
-    Rows shownChanged_;  // rows of shown_ that differ from the frame taken before
+    gdi::DirtyTiles shownChanged_;  // tiles of shown_ that differ from the frame taken before
     bool shownColoursChanged_ = true;
     gdi::HardwareColours shownColours_{};
     gdi::HardwareColours renderColours_{};  // shownColours_ with the alpha of the last render
     CanvasScaler scaler_;
+    std::vector<RECT> written_;
 
     gdi::FrameClock clock_;
 };

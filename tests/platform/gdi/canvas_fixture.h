@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <array>
 #include <mutex>
 #include <vector>
 
@@ -25,11 +26,12 @@ public:
         frameWidth = width;
         ++frames;
     }
-    void publishRows(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride, int top,
-                     int bottom) override {
+    void publishChanged(const std::uint8_t* pixels, int width, int height, std::ptrdiff_t stride,
+                        const gdi::DirtyTiles& changed) override {
         publishFrame(pixels, width, height, stride);
         std::lock_guard lock(mutex);
-        rows = {top, bottom};
+        runs.clear();
+        changed.forEachRun([&](int x0, int y0, int x1, int y1) { runs.push_back({x0, y0, x1, y1}); });
     }
     void publishPalette(const gdi::HardwareColours& c) override {
         std::lock_guard lock(mutex);
@@ -44,7 +46,7 @@ public:
     std::mutex mutex;
     std::vector<std::uint8_t> frame;
     int frameWidth = 0;
-    std::pair<int, int> rows{-1, -1};  // the changed rows of the last frame
+    std::vector<std::array<int, 4>> runs;  // the changed tiles of the last frame, as runs x0, y0, x1, y1
     gdi::HardwareColours colours{};
     int frames = 0, palettes = 0, paces = 0;
 };

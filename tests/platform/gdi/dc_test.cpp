@@ -81,29 +81,33 @@ TEST_F(Contexts, GdiFlushPublishesChangedFramesAndPaces) {
     EXPECT_EQ(presenter->frame[1 * kWidth + 1], 19);
 }
 
-// A flush names the rows drawn on since the last one, so the window copies
-// and converts only those; every way of writing pixels must count.
-TEST_F(Contexts, GdiFlushNamesTheRowsDrawnOn) {
+// A flush names the tiles drawn on since the last one, so the window copies
+// and converts only those; every way of writing pixels must count.  The
+// window is one column of tiles wide and three bands of 16 rows high.
+TEST_F(Contexts, GdiFlushNamesTheTilesDrawnOn) {
+    using Runs = std::vector<std::array<int, 4>>;
     GdiFlush();
-    EXPECT_EQ(presenter->rows, std::make_pair(0, kHeight));  // the first frame is whole
+    EXPECT_EQ(presenter->runs, (Runs{{0, 0, 64, 16}, {0, 16, 64, 32}, {0, 32, 64, 48}}));  // the first frame is whole
 
     SetPixel(dc, 3, 7, PALETTEINDEX(9));
     GdiFlush();
-    EXPECT_EQ(presenter->rows, std::make_pair(7, 8));
+    EXPECT_EQ(presenter->runs, (Runs{{0, 0, 64, 16}}));
 
     HPEN pen = CreatePen(PS_SOLID, 3, PALETTEINDEX(12));
     HGDIOBJ old = SelectObject(dc, pen);
-    MoveToEx(dc, 2, 20, nullptr);
-    LineTo(dc, 30, 20);  // a 3-pixel pen: rows 19 to 21
+    MoveToEx(dc, 2, 30, nullptr);
+    LineTo(dc, 30, 30);  // a 3-pixel pen: rows 29 to 31
     SelectObject(dc, old);
     DeleteObject(pen);
     GdiFlush();
-    EXPECT_EQ(presenter->rows, std::make_pair(19, 22));
+    EXPECT_EQ(presenter->runs, (Runs{{0, 16, 64, 32}}));
 
-    BitBlt(dc, 0, 30, 10, 5, dc, 0, 0, SRCCOPY);  // a copy within the window
-    PatBlt(dc, 5, 40, 4, 2, WHITENESS);
+    BitBlt(dc, 0, 33, 10, 5, dc, 0, 0, SRCCOPY);  // a copy within the window
     GdiFlush();
-    EXPECT_EQ(presenter->rows, std::make_pair(30, 42));
+    EXPECT_EQ(presenter->runs, (Runs{{0, 32, 64, 48}}));
+    PatBlt(dc, 5, 10, 4, 2, WHITENESS);
+    GdiFlush();
+    EXPECT_EQ(presenter->runs, (Runs{{0, 0, 64, 16}}));
 
     const int frames = presenter->frames;
     Rectangle(dc, -20, -20, -10, -10);  // entirely outside: nothing drawn

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <numeric>
 #include <vector>
@@ -175,13 +176,15 @@ TEST(WindowPresenter, BadFramesAreIgnoredAndNothingPublishedIsBlack) {
 
 }  // namespace
 
-// The drawing thread publishes only the rows it changed and the window keeps
-// its pixels between renders, converting only changed rows while the colours
-// stay.  Whatever the order of publications, takes and renders, the window
-// must equal a full conversion of the Canvas as last published; rows changed
-// and changed back (A, B, A) between two takes included.
-TEST(WindowPresenter, ChangedRowsAloneKeepTheWindowEqualToTheCanvas) {
-    const int w = 9, h = 16;
+// The drawing thread publishes only the tiles it changed and the window
+// keeps its pixels between renders, converting only changed tiles while the
+// colours stay.  Whatever the order of publications, takes and renders, the
+// window must equal a full conversion of the Canvas as last published;
+// tiles changed and changed back (A, B, A) between two takes included.  The
+// canvas is five columns of tiles wide (the last one narrow) and four bands
+// high (the last one short).
+TEST(WindowPresenter, ChangedTilesAloneKeepTheWindowEqualToTheCanvas) {
+    const int w = 4 * 64 + 9, h = 3 * gdi::DirtyTiles::kBandRows + 5;
     std::vector<std::uint8_t> canvas(w * h, 3);
     auto table = greyTable();
     gdi::HardwareColours colours{};
@@ -191,25 +194,70 @@ TEST(WindowPresenter, ChangedRowsAloneKeepTheWindowEqualToTheCanvas) {
     presenter.publishFrame(canvas.data(), w, h, w);
     std::vector<std::uint32_t> window(w * h, 0xDEADu);
     ASSERT_TRUE(presenter.takeChanges());
-    EXPECT_EQ(presenter.render(window.data(), w, h, w, true), std::make_pair(0, h));
+    ASSERT_EQ(presenter.render(window.data(), w, h, w, true).size(), 1u);
 
     std::srand(7);
     int partial = 0;
+    gdi::DirtyTiles changed;
+    changed.reset(w, h);
     for (int step = 0; step < 400; ++step) {
-        const int top = std::rand() % h;
-        const int bottom = top + 1 + std::rand() % 3;
-        for (int y = top; y < std::min(bottom, h); ++y) {
-            for (int x = 0; x < w; ++x) canvas[y * w + x] = static_cast<std::uint8_t>(std::rand() % 4);
+        changed.clear();
+        for (int n = 1 + std::rand() % 3; n > 0; --n) {
+            const int x = std::rand() % w, y = std::rand() % h;
+            const int x1 = std::min(w, x + 1 + std::rand() % 70), y1 = std::min(h, y + 1 + std::rand() % 20);
+            for (int yy = y; yy < y1; ++yy)
+                for (int xx = x; xx < x1; ++xx) canvas[yy * w + xx] = static_cast<std::uint8_t>(std::rand() % 4);
+            changed.add(x, y, x1, y1);
         }
-        presenter.publishRows(canvas.data(), w, h, w, top, bottom);
+        presenter.publishChanged(canvas.data(), w, h, w, changed);
         if (step % 5 == 4) presenter.publishPalette(colours);  // the colours "change": a whole render
         if (std::rand() % 3 == 0) continue;                    // another publication before the next take
         presenter.takeChanges();
-        const auto rows = presenter.render(window.data(), w, h, w, true);
-        if (rows.second - rows.first < h) ++partial;
+        long long area = 0;
+        for (const RECT& r : presenter.render(window.data(), w, h, w, true))
+            area += static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+        if (area < static_cast<long long>(w) * h) ++partial;
         for (int i = 0; i < w * h; ++i) {
             ASSERT_EQ(window[i], table[canvas[i]]) << "step " << step << ", pixel " << i;
         }
     }
-    EXPECT_GT(partial, 100) << "rows were rendered whole every time";
+    EXPECT_GT(partial, 100) << "the window was rendered whole every time";
+}
+
+// Tiles are 64 pixels wide and 16 rows high, wider where 64 columns would not
+// span the picture; runs merge neighbouring columns and stop at the edges.
+TEST(DirtyTiles, RunsCoverWhatWasAddedInWholeTiles) {
+    using Runs = std::vector<std::array<int, 4>>;
+    auto runs = [](const gdi::DirtyTiles& tiles) {
+        Runs out;
+        tiles.forEachRun([&](int x0, int y0, int x1, int y1) { out.push_back({x0, y0, x1, y1}); });
+        return out;
+    };
+    gdi::DirtyTiles tiles;
+    tiles.reset(300, 40);
+    EXPECT_TRUE(tiles.empty());
+    tiles.addSpan(5, 63, 65);     // the edge of the first two columns
+    tiles.addSpan(20, 250, 900);  // clipped at the right
+    tiles.add(-10, 38, 1, 99);    // clipped at the left and the bottom
+    tiles.addSpan(-1, 0, 300);    // rows outside: nothing
+    tiles.addSpan(40, 0, 300);
+    tiles.addSpan(7, 100, 100);   // empty
+    EXPECT_EQ(runs(tiles), (Runs{{0, 0, 128, 16}, {192, 16, 300, 32}, {0, 32, 64, 40}}));
+
+    gdi::DirtyTiles other;
+    other.reset(300, 40);
+    other.add(128, 0, 256, 1);
+    tiles.add(other);
+    EXPECT_EQ(runs(tiles)[0], (std::array<int, 4>{0, 0, 256, 16}));
+    tiles.clear();
+    EXPECT_TRUE(tiles.empty());
+    EXPECT_TRUE(runs(tiles).empty());
+
+    // 8000 pixels take 63 columns of 128; every column set is one run.
+    tiles.reset(8000, 3);
+    tiles.addAll();
+    EXPECT_EQ(runs(tiles), (Runs{{0, 0, 8000, 3}}));
+    tiles.clear();
+    tiles.addSpan(1, 7999, 8000);
+    EXPECT_EQ(runs(tiles), (Runs{{62 * 128, 0, 8000, 3}}));
 }
