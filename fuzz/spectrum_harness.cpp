@@ -118,8 +118,12 @@ int FuzzSpectrumFrame(const std::uint8_t* data, std::size_t size) {
         Check(std::isfinite(level) && level >= 0.0f && (!autoGain || level <= 1.0f));
     }
 
+    // The frame below would honour the request itself, without new controls:
+    // the harness answers it here or not at all.
+    const bool restartAsked = block.get(spectrum::restartRequest) != 0;
+    block.set(spectrum::restartRequest, 0);
     ++run.inputsSinceStart;
-    if (!run.started || (block.get(spectrum::restartRequest) && run.inputsSinceStart >= RestartInputs)) {
+    if (!run.started || (restartAsked && run.inputsSinceStart >= RestartInputs)) {
         Tail tail{data, size, SpectrumBlockSize};
         std::srand(tail.byte(1));
         if (run.started) {
@@ -129,7 +133,6 @@ int FuzzSpectrumFrame(const std::uint8_t* data, std::size_t size) {
         StartModules();
         run.started = true;
         run.inputsSinceStart = 0;
-        block.set(spectrum::restartRequest, 0);
     }
 
     // Every box shown afresh: the CD text from the block, the display name
