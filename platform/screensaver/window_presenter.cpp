@@ -88,9 +88,10 @@ const std::vector<RECT>& WindowPresenter::render(std::uint32_t* dst, int width, 
     const Placement p = FitCanvas(shown_.width, shown_.height, width, height);
     if (onlyChanged && !shownColoursChanged_ && pixels && p.width == shown_.width && p.height == shown_.height) {
         // 1:1, same colours: the changed tiles alone.
+        const auto rowLength = static_cast<std::size_t>(shown_.width);
         shownChanged_.forEachRun([&](int x0, int y0, int x1, int y1) {
             for (int y = y0; y < y1; ++y) {
-                gdi::ConvertIndexedToRgb32(pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(shown_.width) + x0,
+                gdi::ConvertIndexedToRgb32(pixels + static_cast<std::size_t>(y) * rowLength + x0,
                                            static_cast<std::size_t>(x1 - x0), renderColours_.data(),
                                            dst + (p.y + y) * stride + p.x + x0);
             }
