@@ -40,6 +40,6 @@ log=build/fuzz/logs/$name-$(date +%Y%m%d-%H%M%S).log
 status=0
 "build/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 \
   -artifact_prefix=build/fuzz/findings/ "${options[@]}" "$@" "$corpus" >"$log" 2>&1 || status=$?
-stat() { sed -n "s/^stat::$1: *//p" "$log" | tail -1; }
-echo "fuzz_$name: $(stat number_of_executed_units) inputs at $(stat average_exec_per_sec) a second, exit status $status; log $log"
+final() { sed -n "s/^stat::$1: *//p" "$log" | tail -1; }
+echo "fuzz_$name: $(final number_of_executed_units) inputs at $(final average_exec_per_sec) a second, exit status $status; log $log"
 exit "$status"
