@@ -13,6 +13,9 @@ public:
     LONG Open(const KeyPath& key, REGSAM access) {
         return RegOpenKeyExA(key.root, key.sub.empty() ? nullptr : key.sub.c_str(), 0, access, &handle_);
     }
+    LONG Open(HKEY parent, const std::string& child, REGSAM access) {
+        return RegOpenKeyExA(parent, child.c_str(), 0, access, &handle_);
+    }
     ~OpenKey() {
         if (handle_) RegCloseKey(handle_);
     }
@@ -65,6 +68,36 @@ LONG WriteValues(const KeyPath& key, HKEY handle, std::ostream& out, std::string
     }
 }
 
+// Writes the open key and everything below it.  Each sub-key opens from
+// its parent's handle, one name at a time, so a deep tree costs one lookup
+// per key rather than one per level of every key.
+LONG ExportOpen(const KeyPath& key, HKEY handle, std::ostream& out, std::string& error) {
+    const std::string full = key.Full();
+    if (full.find_first_of("\r\n") != std::string::npos) {
+        error = full + ": a line break in a key name";
+        return ERROR_INVALID_PARAMETER;
+    }
+    out << '[' << full << "]\n";
+    LONG result = WriteValues(key, handle, out, error);
+    if (result != ERROR_SUCCESS) return result;
+    out << '\n';
+    std::vector<std::string> children;
+    if ((result = SubKeyNames(handle, children)) != ERROR_SUCCESS) {
+        error = full;
+        return result;
+    }
+    for (const std::string& name : children) {
+        const KeyPath child = key.Child(name);
+        OpenKey open;
+        if ((result = open.Open(handle, name, KEY_READ)) != ERROR_SUCCESS) {
+            error = child.Full();
+            return result;
+        }
+        if ((result = ExportOpen(child, open.get(), out, error)) != ERROR_SUCCESS) return result;
+    }
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 LONG DeleteTree(const KeyPath& key) {
@@ -90,21 +123,7 @@ LONG ExportTree(const KeyPath& key, std::ostream& out, std::string& error) {
         error = key.Full();
         return result;
     }
-    if (key.Full().find_first_of("\r\n") != std::string::npos) {
-        error = key.Full() + ": a line break in a key name";
-        return ERROR_INVALID_PARAMETER;
-    }
-    out << '[' << key.Full() << "]\n";
-    if ((result = WriteValues(key, open.get(), out, error)) != ERROR_SUCCESS) return result;
-    out << '\n';
-    std::vector<std::string> children;
-    if ((result = SubKeyNames(open.get(), children)) != ERROR_SUCCESS) {
-        error = key.Full();
-        return result;
-    }
-    for (const std::string& child : children)
-        if ((result = ExportTree(key.Child(child), out, error)) != ERROR_SUCCESS) return result;
-    return ERROR_SUCCESS;
+    return ExportOpen(key, open.get(), out, error);
 }
 
 LONG ListKey(const KeyPath& key, std::ostream& out, std::string& error) {
