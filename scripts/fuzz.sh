@@ -35,7 +35,8 @@ cmake --build build/fuzz -j "$(nproc)" --target "fuzz_$name" >/dev/null
 corpus=build/fuzz/corpus-$name
 if [ ! -d "$corpus" ]; then cp -r "fuzz/corpus/$seeds" "$corpus"; fi
 mkdir -p build/fuzz/findings build/fuzz/logs
-log=build/fuzz/logs/$name-$(date +%Y%m%d-%H%M%S).log
+# The process id keeps apart the logs of runs started in the same second.
+log=build/fuzz/logs/$name-$(date +%Y%m%d-%H%M%S)-$$.log
 
 status=0
 "build/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 \
