@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests and the benchmarks
-# need.  Idempotent: only missing packages are installed, and the package
-# lists are refreshed only when something must be installed.
+# need (gdb: a test whose program hangs prints that program's stacks).
+# Idempotent: only missing packages are installed, and the package lists are
+# refreshed only when something must be installed.
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,7 @@ packages=(
   xvfb x11-utils xdotool imagemagick qt6-wayland weston
   libpulse-dev libfftw3-dev libsystemd-dev pulseaudio dbus-daemon
   dpkg-dev shared-mime-info desktop-file-utils xdg-utils
+  gdb
 )
 
 missing=()

@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -78,6 +79,10 @@ protected:
         for (int i = 0; i < 40 && first.blank() && runtimetest::Alive(pid); ++i) {
             Pause(250);
             first = Grab(server.display(), window);
+        }
+        if (first.blank() && runtimetest::Alive(pid)) {
+            std::fprintf(stderr, "no picture yet; the program's threads:\n");
+            runtimetest::PrintThreads(pid);
         }
         Pause(300);
         return {first, Grab(server.display(), window)};

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 namespace runtimetest {
@@ -25,16 +26,32 @@ pid_t Spawn(const std::vector<std::string>& args, const Environment& environment
     _exit(127);
 }
 
+void PrintThreads(pid_t pid) {
+    std::fflush(stderr);
+    const std::string id = std::to_string(pid);
+    const std::string command = "for t in /proc/" + id +
+                                "/task/*; do echo \"  $(cat $t/comm) $(cut -d' ' -f3 $t/stat) $(cat $t/wchan)\"; done >&2;"
+                                " command -v gdb >/dev/null && timeout 60 gdb -batch -nx -p " + id +
+                                " -ex 'thread apply all bt 30' 2>/dev/null | grep -E '^(Thread|#)' >&2";
+    (void)system(command.c_str());
+}
+
 std::optional<int> WaitExit(pid_t pid, int timeoutMs) {
     for (int waited = 0;; waited += 10) {
         int status = 0;
         pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid) {
             if (WIFEXITED(status)) return WEXITSTATUS(status);
+            if (WIFSIGNALED(status))
+                std::fprintf(stderr, "program %d ended by signal %d\n", static_cast<int>(pid), WTERMSIG(status));
             return std::nullopt;
         }
         if (done < 0 || waited >= timeoutMs) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (timeoutMs > 0 && Alive(pid)) {
+        std::fprintf(stderr, "program %d did not end within %d ms\n", static_cast<int>(pid), timeoutMs);
+        PrintThreads(pid);
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);

@@ -19,6 +19,9 @@ pid_t Spawn(const std::vector<std::string>& args, const Environment& environment
 // The exit code, or nullopt when the process has not ended within the time
 // (it is then killed) or ended by a signal.
 std::optional<int> WaitExit(pid_t pid, int timeoutMs);
+// Where a running program's threads stand, on standard error: name, state and
+// kernel wait of each, and their stacks when gdb is at hand.
+void PrintThreads(pid_t pid);
 bool Alive(pid_t pid);
 // Runs a shell command and returns what it printed.
 std::string Output(const std::string& command);
