@@ -94,6 +94,11 @@ void PrepareRun(HWND window, BOOL mayStartAnalyser) {
     }
     SetPriorityClass(GetCurrentProcess(), AnalyserRunning() ? NORMAL_PRIORITY_CLASS : SaverOptions.Priority);
     if (SaverOptions.ClearFirst) PatBlt(Canvas, 0, 0, client.right, client.bottom, BLACKNESS);
+    // A close during the set-up cleared Running before it was set above, or
+    // asked for the stop first: the run stays off either way, so the palette
+    // thread started for it ends by itself even when the drawing thread was
+    // given up on.
+    if (StopRequested) Running = 0;
 }
 
 void StartModules() {

@@ -23,8 +23,7 @@ DWORD DrawingThreadMain(LPVOID parameter) {
         while (!PaletteReady && Running) Sleep(0);
         StartModules();
         while (Running && !StopRequested) RunFrame();
-        // A stop that came before the run was set up left Running on; the
-        // palette thread ends on it.
+        // However the loop ended, the palette thread ends on this.
         Running = 0;
         EndRun();
     } catch (...) {

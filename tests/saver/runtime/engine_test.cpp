@@ -229,7 +229,7 @@ TEST_F(EngineTest, TheDisplaysPriorityHoldsUnlessTheAnalyserRuns) {
     endRun(window);
 }
 
-TEST_F(EngineTest, ACloseDuringSetUpStartsNoAnalyser) {
+TEST_F(EngineTest, ACloseDuringSetUpStartsNoAnalyserAndLeavesTheRunOff) {
     // The analyser is a script that leaves a mark when it starts.
     const std::filesystem::path marker = root.path() / "analyser-started";
     const std::filesystem::path script = root.path() / "analyser.sh";
@@ -245,6 +245,7 @@ TEST_F(EngineTest, ACloseDuringSetUpStartsNoAnalyser) {
     };
     PrepareRun(window, TRUE);
     EXPECT_EQ(AnalyserStartedHere, 0);
+    EXPECT_EQ(Running, 0) << "a palette thread started now would run on after the window is gone";
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(std::filesystem::exists(marker));
 
