@@ -50,6 +50,14 @@ int main(int argc, char** argv) {
         sharedMemory.emplace();
     }
     setenv("LUMORA_BUILD_DIR", LUMORA_BUILD_DIR, 0);
+    // Tests have no session bus.  Without an address, a D-Bus client (Qt's
+    // accessibility bridge, in every window the tests start) forks to
+    // autolaunch one whenever DISPLAY is set.  The fork comes from a thread
+    // of a program whose other threads are drawing; in a sanitizer build the
+    // child can stop for good on an allocator lock before it runs anything,
+    // and the window thread waits on it.  An address that does not exist
+    // fails at once.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/lumora-test", 1);
     setenv("LSAN_OPTIONS", "suppressions=" LUMORA_LSAN_SUPPRESSIONS ":print_suppressions=0", 0);
     // Read by ThreadSanitizer builds of the programs the tests start.
     setenv("TSAN_OPTIONS", "suppressions=" LUMORA_TSAN_SUPPRESSIONS ":print_suppressions=0", 0);

@@ -31,6 +31,7 @@ void PrintThreads(pid_t pid) {
     const std::string id = std::to_string(pid);
     const std::string command = "for t in /proc/" + id +
                                 "/task/*; do echo \"  $(cat $t/comm) $(cut -d' ' -f3 $t/stat) $(cat $t/wchan)\"; done >&2;"
+                                " ps -o pid,stat,wchan:24,args --ppid " + id + " >&2;"
                                 " command -v gdb >/dev/null && timeout 60 gdb -batch -nx -p " + id +
                                 " -ex 'thread apply all bt 30' 2>/dev/null | grep -E '^(Thread|#)' >&2";
     (void)system(command.c_str());

@@ -20,7 +20,8 @@ pid_t Spawn(const std::vector<std::string>& args, const Environment& environment
 // (it is then killed) or ended by a signal.
 std::optional<int> WaitExit(pid_t pid, int timeoutMs);
 // Where a running program's threads stand, on standard error: name, state and
-// kernel wait of each, and their stacks when gdb is at hand.
+// kernel wait of each, its child processes, and the threads' stacks when gdb
+// is at hand.
 void PrintThreads(pid_t pid);
 bool Alive(pid_t pid);
 // Runs a shell command and returns what it printed.
